@@ -1,0 +1,18 @@
+#include "com/Guid.h"
+
+#include <cstdio>
+
+GUID GUID::FromString(std::string_view text) {
+    if (auto g = Parse(text)) {
+        return *g;
+    }
+    throw std::invalid_argument("malformed GUID '" + std::string(text) + "'");
+}
+
+std::string GUID::ToString() const {
+    char text[39];
+    std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                  static_cast<unsigned>(Data1), Data2, Data3, Data4[0], Data4[1], Data4[2],
+                  Data4[3], Data4[4], Data4[5], Data4[6], Data4[7]);
+    return text;
+}

@@ -1,0 +1,40 @@
+#include "ui/Guard.h"
+
+#include <QtGlobal>
+
+#include <exception>
+
+namespace {
+GuardReporter& Reporter() {
+    static GuardReporter reporter;
+    return reporter;
+}
+
+void Report(const char* where, const std::string& error) noexcept {
+    try {
+        if (Reporter()) {
+            Reporter()(where, error);
+        } else {
+            qWarning("%s: %s", where, error.c_str());
+        }
+    } catch (...) {
+        // A failing reporter has nowhere left to report to.
+    }
+}
+} // namespace
+
+bool Guarded(const char* where, const std::function<void()>& call) noexcept {
+    try {
+        call();
+        return true;
+    } catch (const std::exception& e) {
+        Report(where, e.what());
+    } catch (...) {
+        Report(where, "unknown exception");
+    }
+    return false;
+}
+
+GuardReporter SetGuardReporter(GuardReporter reporter) {
+    return std::exchange(Reporter(), std::move(reporter));
+}

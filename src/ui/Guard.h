@@ -1,0 +1,14 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+// Runs `call` and catches everything it throws, so that no exception escapes into Qt's
+// event loop or back to a COM caller. The error is reported through the handler installed
+// with SetGuardReporter (by default a Qt warning naming `where`). Answers true when the call
+// completed.
+bool Guarded(const char* where, const std::function<void()>& call) noexcept;
+
+using GuardReporter = std::function<void(const std::string& where, const std::string& error)>;
+// Replaces the reporter; an empty function restores the default. Answers the previous one.
+GuardReporter SetGuardReporter(GuardReporter reporter);

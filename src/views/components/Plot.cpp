@@ -1,0 +1,414 @@
+#include "views/components/Plot.h"
+
+#include "views/components/Painting.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QFile>
+#include <QGraphicsSimpleTextItem>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QSaveFile>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+#include <cmath>
+
+using namespace Painting;
+
+namespace {
+
+// Default channel colours (COLORREF): well apart from each other on a white background.
+constexpr std::array<quint32, CPlot::kChannelCount> kChannelColors{
+    0x00B26F1F, 0x002828C6, 0x00388E2E, 0x00007CEF, 0x00A0398E, 0x00898C00, 0x00455A79, 0x00606060};
+
+// A plot file is text of a few megabytes at most; refuse to read anything far bigger.
+constexpr qint64 kMaxFileSize = 256 * 1024 * 1024;
+
+QString oneLine(const QString& text) {
+    QString line = text;
+    line.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    line.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return line;
+}
+
+bool isSpan(double minimum, double maximum) {
+    return std::isfinite(minimum) && std::isfinite(maximum) && minimum < maximum;
+}
+
+QValueAxis* makeAxis(const QFont& base) {
+    auto* axis = new QValueAxis;
+    axis->setLabelFormat(QStringLiteral("%g"));
+    axis->setLabelsFont(sizedFont(base, 11.0));
+    axis->setTitleFont(sizedFont(base, 12.0, true));
+    axis->setLabelsColor(kText);
+    axis->setTitleBrush(kText);
+    axis->setGridLineColor(kTrack);
+    axis->setLinePenColor(kPanelBorder);
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0.0);
+    // At most eight grid lines, at round numbers.
+    const auto retick = [axis](qreal minimum, qreal maximum) {
+        const Scale scale = niceScale(minimum, maximum, 8);
+        if (scale.step > 0.0) {
+            axis->setTickInterval(scale.step);
+        }
+    };
+    QObject::connect(axis, &QValueAxis::rangeChanged, axis, retick);
+    axis->setRange(0.0, 100.0);
+    retick(0.0, 100.0);
+    return axis;
+}
+
+} // namespace
+
+CPlot::CPlot(QWidget* parent) : QWidget(parent), m_chart(new QChart) {
+    m_chart->setAnimationOptions(QChart::NoAnimation);
+    m_chart->setBackgroundRoundness(0);
+    m_chart->setMargins(QMargins(4, 4, 4, 4));
+    m_chart->setTitleFont(sizedFont(font(), 14.0, true));
+    m_chart->setTitleBrush(kText);
+    m_chart->legend()->setAlignment(Qt::AlignBottom);
+    m_chart->legend()->setFont(sizedFont(font(), 12.0));
+    m_chart->legend()->setLabelColor(kText);
+
+    m_xAxis = makeAxis(font());
+    m_chart->addAxis(m_xAxis, Qt::AlignBottom);
+    for (int axis = 0; axis < kYAxisCount; ++axis) {
+        m_yAxes[axis] = makeAxis(font());
+        m_chart->addAxis(m_yAxes[axis], axis == 0 ? Qt::AlignLeft : Qt::AlignRight);
+        connect(m_yAxes[axis], &QValueAxis::rangeChanged, this, &CPlot::placeMarkerLabels);
+    }
+    connect(m_xAxis, &QValueAxis::rangeChanged, this, &CPlot::placeMarkerLabels);
+    connect(m_chart, &QChart::plotAreaChanged, this, &CPlot::placeMarkerLabels);
+
+    for (int c = 0; c < kChannelCount; ++c) {
+        auto* series = new QLineSeries;
+        m_chart->addSeries(series);
+        series->attachAxis(m_xAxis);
+        series->attachAxis(m_yAxes[0]);
+        m_channels[c].series = series;
+        setChannelColor(c, kChannelColors[c]);
+    }
+
+    m_view = new QChartView(m_chart, this);
+    m_view->setRenderHint(QPainter::Antialiasing);
+    m_view->setFrameShape(QFrame::NoFrame);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+    refreshLegendAndAxes();
+}
+
+CPlot::~CPlot() {
+    // The chart is deleted with the view after this object is gone; it must not call back.
+    m_chart->disconnect(this);
+    m_xAxis->disconnect(this);
+    for (QValueAxis* axis : m_yAxes) {
+        axis->disconnect(this);
+    }
+}
+
+int CPlot::GetChannelByName(const QString& name) const {
+    static const QString prefix = QStringLiteral("Channel ");
+    if (!name.startsWith(prefix)) {
+        return -1;
+    }
+    bool ok = false;
+    const int number = QStringView(name).mid(prefix.size()).toInt(&ok);
+    // Only the plain form: "Channel 1", not "Channel 01" or "Channel +1".
+    const bool plain = ok && QString::number(number) == QStringView(name).mid(prefix.size());
+    return plain && number >= 1 && number <= kChannelCount ? number - 1 : -1;
+}
+
+QString CPlot::channelName(int channel) const {
+    return isChannel(channel) ? m_channels[channel].name : QString();
+}
+
+void CPlot::setChannelName(int channel, const QString& name) {
+    if (isChannel(channel)) {
+        m_channels[channel].name = oneLine(name);
+        refreshLegendAndAxes();
+    }
+}
+
+quint32 CPlot::channelColor(int channel) const {
+    return isChannel(channel) ? refFromColor(m_channels[channel].series->pen().color()) : 0;
+}
+
+void CPlot::setChannelColor(int channel, quint32 colorRef) {
+    if (!isChannel(channel)) {
+        return;
+    }
+    const QColor colour = colorFromRef(colorRef);
+    QPen pen(colour, 2.0);
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    m_channels[channel].series->setPen(pen);
+    if (auto* text = m_channels[channel].markerText) {
+        text->setBrush(colour);
+    }
+}
+
+int CPlot::channelYAxis(int channel) const {
+    return isChannel(channel) ? m_channels[channel].yAxis : 0;
+}
+
+void CPlot::setChannelYAxis(int channel, int axis) {
+    if (!isChannel(channel) || axis < 0 || axis >= kYAxisCount) {
+        return;
+    }
+    Channel& c = m_channels[channel];
+    c.series->detachAxis(m_yAxes[c.yAxis]);
+    c.series->attachAxis(m_yAxes[axis]);
+    c.yAxis = axis;
+    refreshLegendAndAxes();
+    placeMarkerLabels();
+}
+
+QList<QPointF> CPlot::channelPoints(int channel) const {
+    if (!isChannel(channel)) {
+        return {};
+    }
+    return m_channels[channel].series->points() + m_channels[channel].pending;
+}
+
+void CPlot::addPoint(int channel, double x, double y) {
+    if (isChannel(channel) && std::isfinite(x) && std::isfinite(y)) {
+        m_channels[channel].pending.append(QPointF(x, y));
+        scheduleRedraw();
+    }
+}
+
+void CPlot::clearChannel(int channel) {
+    if (isChannel(channel)) {
+        m_channels[channel].pending.clear();
+        m_channels[channel].series->clear();
+        setMarkerLabel(channel, QString());
+        refreshLegendAndAxes();
+    }
+}
+
+void CPlot::clearAll() {
+    for (int c = 0; c < kChannelCount; ++c) {
+        clearChannel(c);
+    }
+}
+
+QString CPlot::title() const {
+    return m_chart->title();
+}
+
+void CPlot::setTitle(const QString& title) {
+    m_chart->setTitle(title);
+}
+
+double CPlot::xAxisMin() const {
+    return m_xAxis->min();
+}
+
+double CPlot::xAxisMax() const {
+    return m_xAxis->max();
+}
+
+void CPlot::setXAxisSpan(double minimum, double maximum) {
+    if (isSpan(minimum, maximum)) {
+        m_xAxis->setRange(minimum, maximum);
+    }
+}
+
+void CPlot::setXAxisTitle(const QString& title) {
+    m_xAxis->setTitleText(title);
+}
+
+QValueAxis* CPlot::yAxis(int axis) const {
+    return axis >= 0 && axis < kYAxisCount ? m_yAxes[axis] : nullptr;
+}
+
+double CPlot::yAxisMin(int axis) const {
+    return yAxis(axis) ? yAxis(axis)->min() : 0.0;
+}
+
+double CPlot::yAxisMax(int axis) const {
+    return yAxis(axis) ? yAxis(axis)->max() : 0.0;
+}
+
+void CPlot::setYAxisSpan(double minimum, double maximum, int axis) {
+    if (yAxis(axis) && isSpan(minimum, maximum)) {
+        yAxis(axis)->setRange(minimum, maximum);
+    }
+}
+
+void CPlot::setYAxisTitle(const QString& title, int axis) {
+    if (yAxis(axis)) {
+        yAxis(axis)->setTitleText(title);
+    }
+}
+
+void CPlot::drawMarker(int channel, double x, quint32 colorRef, const QString& label) {
+    if (!isChannel(channel) || !std::isfinite(x)) {
+        return;
+    }
+    Channel& c = m_channels[channel];
+    const QValueAxis* axis = m_yAxes[c.yAxis];
+    c.pending.clear();
+    c.series->replace(QList<QPointF>{{x, axis->min()}, {x, axis->max()}});
+    setChannelColor(channel, colorRef);
+    setMarkerLabel(channel, label);
+    refreshLegendAndAxes();
+    placeMarkerLabels();
+}
+
+QString CPlot::markerLabel(int channel) const {
+    return isChannel(channel) ? m_channels[channel].markerLabel : QString();
+}
+
+void CPlot::redraw() {
+    m_redrawScheduled = false;
+    for (Channel& c : m_channels) {
+        if (c.pending.isEmpty()) {
+            continue;
+        }
+        // One replace per channel: the chart lays out the whole line once, not per point.
+        c.series->replace(c.series->count() == 0 ? c.pending : c.series->points() + c.pending);
+        c.pending.clear();
+    }
+    refreshLegendAndAxes();
+    placeMarkerLabels();
+}
+
+void CPlot::scheduleRedraw() {
+    if (!m_redrawScheduled) {
+        m_redrawScheduled = true;
+        QMetaObject::invokeMethod(this, &CPlot::redraw, Qt::QueuedConnection);
+    }
+}
+
+void CPlot::setMarkerLabel(int channel, const QString& label) {
+    Channel& c = m_channels[channel];
+    c.markerLabel = oneLine(label);
+    if (c.markerLabel.isEmpty()) {
+        delete c.markerText;
+        c.markerText = nullptr;
+        return;
+    }
+    if (!c.markerText) {
+        c.markerText = new QGraphicsSimpleTextItem(m_chart);
+        c.markerText->setFont(sizedFont(font(), 12.0, true));
+        c.markerText->setZValue(100);
+    }
+    c.markerText->setBrush(c.series->pen().color());
+    c.markerText->setText(c.markerLabel);
+}
+
+void CPlot::placeMarkerLabels() {
+    const QRectF area = m_chart->plotArea();
+    for (const Channel& c : m_channels) {
+        if (!c.markerText) {
+            continue;
+        }
+        const QList<QPointF> points = c.series->points();
+        c.markerText->setVisible(!points.isEmpty());
+        if (points.isEmpty()) {
+            continue;
+        }
+        const QPointF top = *std::max_element(points.cbegin(), points.cend(),
+                                              [](auto& a, auto& b) { return a.y() < b.y(); });
+        const QPointF at = m_chart->mapToPosition(top, c.series);
+        const QRectF box = c.markerText->boundingRect();
+        // Right of the line, or left of it when the label would leave the plot area.
+        qreal x = at.x() + 6;
+        if (x + box.width() > area.right()) {
+            x = at.x() - 6 - box.width();
+        }
+        const qreal y = qBound(area.top() + 2, at.y() + 2, area.bottom() - box.height());
+        c.markerText->setPos(x, y);
+    }
+}
+
+void CPlot::refreshLegendAndAxes() {
+    std::array<bool, kYAxisCount> used{true};
+    for (int index = 0; index < kChannelCount; ++index) {
+        const Channel& c = m_channels[index];
+        used[c.yAxis] = true;
+        const QString legend = !c.name.isEmpty() ? c.name
+                               : !c.markerLabel.isEmpty()
+                                   ? c.markerLabel
+                                   : QStringLiteral("Channel %1").arg(index + 1);
+        c.series->setName(legend);
+        for (QLegendMarker* marker : m_chart->legend()->markers(c.series)) {
+            marker->setVisible(c.series->count() > 0);
+        }
+    }
+    for (int axis = 1; axis < kYAxisCount; ++axis) {
+        m_yAxes[axis]->setVisible(used[axis]);
+    }
+}
+
+PlotFile CPlot::content() const {
+    PlotFile file;
+    file.xAxis = PlotFile::Span{xAxisMin(), xAxisMax()};
+    for (int axis = 0; axis < kYAxisCount; ++axis) {
+        file.yAxes[axis] = PlotFile::Span{yAxisMin(axis), yAxisMax(axis)};
+    }
+    for (int c = 0; c < kChannelCount; ++c) {
+        file.channels.append({c + 1, m_channels[c].name, channelColor(c), m_channels[c].yAxis,
+                              m_channels[c].markerLabel, channelPoints(c)});
+    }
+    return file;
+}
+
+void CPlot::apply(const PlotFile& file) {
+    if (file.xAxis) {
+        setXAxisSpan(file.xAxis->minimum, file.xAxis->maximum);
+    }
+    for (int axis = 0; axis < kYAxisCount; ++axis) {
+        if (file.yAxes[axis]) {
+            setYAxisSpan(file.yAxes[axis]->minimum, file.yAxes[axis]->maximum, axis);
+        }
+    }
+    clearAll();
+    for (const PlotFile::Channel& stored : file.channels) {
+        const int channel = stored.number - 1;
+        setChannelName(channel, stored.name);
+        setChannelColor(channel, stored.color);
+        setChannelYAxis(channel, stored.yAxis);
+        m_channels[channel].series->replace(stored.points);
+        setMarkerLabel(channel, stored.markerLabel);
+    }
+    refreshLegendAndAxes();
+    placeMarkerLabels();
+}
+
+bool CPlot::saveData(const QString& path, QString* error) const {
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(content().toText()) >= 0 && file.commit()) {
+        return true;
+    }
+    if (error) {
+        *error = tr("Cannot write the plot data file %1: %2").arg(path, file.errorString());
+    }
+    return false;
+}
+
+bool CPlot::loadData(const QString& path, QString* error) {
+    QFile file(path);
+    QString problem;
+    std::optional<PlotFile> content;
+    if (!file.open(QIODevice::ReadOnly)) {
+        problem = file.errorString();
+    } else if (file.size() > kMaxFileSize) {
+        problem = tr("the file is too large for plot data");
+    } else {
+        content = PlotFile::fromText(file.readAll(), problem);
+    }
+    if (!content) {
+        if (error) {
+            *error = tr("Cannot load the plot data file %1: %2").arg(path, problem);
+        }
+        return false;
+    }
+    apply(*content);
+    return true;
+}

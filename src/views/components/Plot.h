@@ -1,0 +1,106 @@
+#pragma once
+
+#include "views/components/PlotFile.h"
+
+#include <QList>
+#include <QPointF>
+#include <QWidget>
+
+#include <array>
+
+class QChart;
+class QChartView;
+class QGraphicsSimpleTextItem;
+class QLineSeries;
+class QValueAxis;
+
+// X-y plot of up to eight channels on one x axis and up to three y axes.
+//
+// Channels are found by name, "Channel 1" to "Channel 8"; each has a display name for the
+// legend, a colour and a y axis. Operations take the channel index that GetChannelByName
+// answers and ignore -1 and any other index out of range, so a view that asks for a channel
+// that does not exist changes nothing. Points that are not finite numbers are ignored.
+//
+// Added points are collected and drawn together at the next redraw(), or when control returns
+// to the event loop, so that filling a channel point by point stays cheap.
+//
+// saveData() and loadData() write and read the channels in the text format of PlotFile. They
+// throw nothing: they answer false with a message in *error when given. A file that cannot be
+// read completely leaves the plot as it was.
+class CPlot : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kChannelCount = PlotFile::kChannelCount;
+    static constexpr int kYAxisCount = PlotFile::kYAxisCount;
+
+    explicit CPlot(QWidget* parent = nullptr);
+    ~CPlot() override;
+    QSize sizeHint() const override { return {560, 340}; }
+    QSize minimumSizeHint() const override { return {260, 180}; }
+
+    // 0 to 7 for "Channel 1" to "Channel 8", -1 for any other name.
+    int GetChannelByName(const QString& name) const;
+
+    QString channelName(int channel) const;
+    void setChannelName(int channel, const QString& name);
+    // Colour as a COLORREF (0x00BBGGRR).
+    quint32 channelColor(int channel) const;
+    void setChannelColor(int channel, quint32 colorRef);
+    int channelYAxis(int channel) const;
+    void setChannelYAxis(int channel, int axis);
+    // The channel's points, drawn or not yet drawn, in the order added.
+    QList<QPointF> channelPoints(int channel) const;
+
+    void addPoint(int channel, double x, double y);
+    void clearChannel(int channel);
+    void clearAll();
+
+    QString title() const;
+    void setTitle(const QString& title);
+    double xAxisMin() const;
+    double xAxisMax() const;
+    // Both spans are ignored unless minimum < maximum.
+    void setXAxisSpan(double minimum, double maximum);
+    void setXAxisTitle(const QString& title);
+    double yAxisMin(int axis = 0) const;
+    double yAxisMax(int axis = 0) const;
+    void setYAxisSpan(double minimum, double maximum, int axis = 0);
+    void setYAxisTitle(const QString& title, int axis = 0);
+
+    // Turns the channel into a vertical line at x from its y axis minimum to maximum, in the
+    // given colour (COLORREF), with the label written beside its top.
+    void drawMarker(int channel, double x, quint32 colorRef, const QString& label);
+    QString markerLabel(int channel) const;
+
+    // Draws the points added since the last redraw.
+    void redraw();
+
+    bool saveData(const QString& path, QString* error = nullptr) const;
+    bool loadData(const QString& path, QString* error = nullptr);
+
+private:
+    struct Channel {
+        QLineSeries* series = nullptr;
+        QList<QPointF> pending;
+        QString name;
+        int yAxis = 0;
+        QString markerLabel;
+        QGraphicsSimpleTextItem* markerText = nullptr;
+    };
+
+    bool isChannel(int channel) const { return channel >= 0 && channel < kChannelCount; }
+    QValueAxis* yAxis(int axis) const;
+    void scheduleRedraw();
+    void setMarkerLabel(int channel, const QString& label);
+    void placeMarkerLabels();
+    void refreshLegendAndAxes();
+    PlotFile content() const;
+    void apply(const PlotFile& file);
+
+    QChart* m_chart = nullptr;
+    QChartView* m_view = nullptr;
+    QValueAxis* m_xAxis = nullptr;
+    std::array<QValueAxis*, kYAxisCount> m_yAxes{};
+    std::array<Channel, kChannelCount> m_channels{};
+    bool m_redrawScheduled = false;
+};
