@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Painting;
@@ -322,7 +323,9 @@ void CPlot::placeMarkerLabels() {
         if (x + box.width() > area.right()) {
             x = at.x() - 6 - box.width();
         }
-        const qreal y = qBound(area.top() + 2, at.y() + 2, area.bottom() - box.height());
+        // Below the top of the line, kept inside the plot area while the area is large enough.
+        const qreal y =
+            std::max(area.top() + 2, std::min(at.y() + 2, area.bottom() - box.height()));
         c.markerText->setPos(x, y);
     }
 }
