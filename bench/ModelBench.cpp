@@ -1,0 +1,78 @@
+#include "com/ComObject.h"
+#include "model/EnumParameterDescriptor.h"
+#include "model/ParameterDescriptionFactory.h"
+#include "server/DtmInterfaces.h"
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+namespace {
+
+// A DTM that answers every control data request with the same kind and document.
+class CFixedParameterAccess : public ComObject<IDtmParameterAccess> {
+public:
+    CFixedParameterAccess(std::int32_t kind, std::string document)
+        : m_kind(kind), m_document(std::move(document)) {}
+
+    HRESULT GetControlData(std::int32_t, std::uint32_t, std::int32_t* kind,
+                           std::string* controlData) override {
+        *kind = m_kind;
+        *controlData = m_document;
+        return S_OK;
+    }
+    HRESULT SetParameterValue(std::int32_t, std::uint32_t, const std::string&,
+                              std::string*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT ExecuteFunction(std::int32_t, std::int32_t, const std::string&,
+                            VARIANT_BOOL*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT OpenContext(const std::string&, std::int32_t*) override { return E_NOTIMPL; }
+
+private:
+    std::int32_t m_kind;
+    std::string m_document;
+};
+
+const std::string kNumericDocument =
+    R"(<ControlData tag="19464192" label="Travel setpoint" unit="%" name="SP_TRAVEL" )"
+    R"(value="42.5" tooltip="Setpoint of the valve travel" timestamp="2024031512300001" )"
+    R"(parameterType="eprimitive" valueType="efloat" min="0" max="1E+2" enabled="true" )"
+    R"(modified="false"><Validator type="numericRange_double" min="0" max="100"/></ControlData>)";
+
+std::string EnumDocument() {
+    std::string choices;
+    for (int tag = 0; tag < 20; ++tag) {
+        choices += "<Choice caption=\"Choice " + std::to_string(tag) + "\" tooltip=\"Tooltip " +
+                   std::to_string(tag) + "\" tag=\"" + std::to_string(tag) + "\"/>";
+    }
+    return R"(<ControlData label="Actuator style" unit="" name="ACT_STYLE" value="7" )"
+           R"(tooltip="Style of the actuator" timestamp="2024031512300001" )"
+           R"(parameterType="eprimitive" valueType="eenum8"><ChoiceCollection>)" +
+           choices + "</ChoiceCollection></ControlData>";
+}
+
+// Update of a cached descriptor: one DTM call, one document parse, every field re-read.
+void Update(benchmark::State& state, std::int32_t kind, const std::string& document) {
+    ComPtr<IDtmParameterAccess> dtm = MakeCom<CFixedParameterAccess>(kind, document);
+    CParameterDescriptionFactory factory(dtm);
+    IParameterDescription* descriptor = factory.GetParameterDescription(2, 19464192);
+    for (auto _ : state) {
+        descriptor->Update(2);
+        benchmark::DoNotOptimize(descriptor->GetValue().data());
+    }
+}
+
+void BM_NumericUpdate(benchmark::State& state) {
+    Update(state, 0, kNumericDocument);
+}
+BENCHMARK(BM_NumericUpdate);
+
+void BM_Enumeration20Update(benchmark::State& state) {
+    Update(state, 2, EnumDocument());
+}
+BENCHMARK(BM_Enumeration20Update);
+
+} // namespace
