@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// The answer to an SM FindTagQuery for a function block.
+class CSmReplyFB {
+public:
+    virtual ~CSmReplyFB() = default;
+
+    std::uint32_t m_vfdRef = 0;
+    std::int16_t m_versionOd = 0; // the object dictionary version
+    std::uint32_t m_index = 0;    // the function block's index
+    bool m_hasMoreVCRL = false;
+    bool m_moreVCRL = false;
+    std::vector<std::uint32_t> m_indexList;
+};
