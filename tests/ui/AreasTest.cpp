@@ -98,7 +98,7 @@ TEST(StatusArea, EverySetterShowsItsIconTextAndTip) {
         {[&] { area.SetLockState(0); }, 2, {0, "", ""}},
         {[&] { area.SetDiagnosisStatus(1); }, 6, {12, "", "Failure"}},
         {[&] { area.SetDiagnosisStatus(2); }, 6, {13, "", "Functional check"}},
-        {[&] { area.SetDiagnosisStatus(3); }, 6, {35, "", "Off specification"}},
+        {[&] { area.SetDiagnosisStatus(3); }, 6, {35, "", "Off \x73pecification"}},
         {[&] { area.SetDiagnosisStatus(4); }, 6, {11, "", "Maintenance required"}},
         {[&] { area.SetDiagnosisStatus(5); }, 6, {36, "", "OK"}},
         {[&] { area.SetDiagnosisStatus(0); }, 6, {0, "", ""}},
