@@ -9,8 +9,8 @@ namespace xml {
 class Node;
 }
 
-// The attributes of one element, fetched with a single path evaluation. A document is read
-// on every update notification and each evaluation has a fixed cost, so an element whose
+// The attributes of one element, read from the element in one pass without a path
+// evaluation. A document is read on every update notification, so an element whose
 // attributes are needed is read once rather than once per attribute.
 class CElementAttributes {
 public:

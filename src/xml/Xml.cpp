@@ -17,11 +17,19 @@ namespace xml {
 
 struct DocumentData {
     explicit DocumentData(xmlDoc* doc) : m_doc(doc) {}
-    ~DocumentData() { xmlFreeDoc(m_doc); }
+    ~DocumentData() {
+        if (m_xpath != nullptr)
+            xmlXPathFreeContext(m_xpath);
+        xmlFreeDoc(m_doc);
+    }
     DocumentData(const DocumentData&) = delete;
     DocumentData& operator=(const DocumentData&) = delete;
 
     xmlDoc* m_doc;
+    // The XPath context for paths evaluated on this document: made by the first evaluation
+    // and reused by every later one that finds it free (one that does not makes its own).
+    std::mutex m_xpathMutex;
+    xmlXPathContext* m_xpath = nullptr;
 };
 
 namespace {
@@ -102,8 +110,71 @@ const xmlChar* Chars(const std::string& text) {
     return reinterpret_cast<const xmlChar*>(text.c_str());
 }
 
+std::string_view View(const xmlChar* text) {
+    return text != nullptr ? std::string_view(reinterpret_cast<const char*>(text))
+                           : std::string_view();
+}
+
+// The text between two `quote` characters. It is appended to a reserved string, as adding a
+// string to a literal makes GCC 12 report an overlapping copy that cannot happen (-O3).
+std::string Enclosed(std::string_view text, char quote) {
+    std::string out;
+    out.reserve(text.size() + 2);
+    out += quote;
+    out += text;
+    out += quote;
+    return out;
+}
+
 std::string Quoted(std::string_view text) {
-    return "'" + std::string(text) + "'";
+    return Enclosed(text, '\'');
+}
+
+// The namespace of an element or attribute; other nodes have none.
+const xmlNs* NamespaceOf(const xmlNode* node) {
+    if (node->type == XML_ELEMENT_NODE)
+        return node->ns;
+    if (node->type == XML_ATTRIBUTE_NODE)
+        return reinterpret_cast<const xmlAttr*>(node)->ns;
+    return nullptr;
+}
+
+// The qualified name as written: "prefix:local", or "local" without a prefix.
+std::string QualifiedName(const xmlChar* local, const xmlNs* ns) {
+    std::string name;
+    if (ns != nullptr && ns->prefix != nullptr) {
+        name += View(ns->prefix);
+        name += ':';
+    }
+    name += View(local);
+    return name;
+}
+
+// Whether the qualified name as written is `qname`, compared without building it.
+bool HasQualifiedName(const xmlChar* local, const xmlNs* ns, std::string_view qname) {
+    if (local == nullptr)
+        return false;
+    if (ns != nullptr && ns->prefix != nullptr) {
+        const std::string_view prefix = View(ns->prefix);
+        if (qname.size() <= prefix.size() || !qname.starts_with(prefix) ||
+            qname[prefix.size()] != ':')
+            return false;
+        qname.remove_prefix(prefix.size() + 1);
+    }
+    return View(local) == qname;
+}
+
+// An attribute's value. A value that is one piece of text is read directly; any other (one
+// with entity references) is put together by libxml2, as xmlNodeGetContent does.
+std::string AttributeText(const xmlAttr* attr) {
+    const xmlNode* first = attr->children;
+    if (first == nullptr)
+        return {};
+    if (first->next == nullptr &&
+        (first->type == XML_TEXT_NODE || first->type == XML_CDATA_SECTION_NODE))
+        return std::string(View(first->content));
+    const OwnedText content(xmlNodeGetContent(reinterpret_cast<const xmlNode*>(attr)));
+    return std::string(View(content.get()));
 }
 
 int CheckedSize(std::string_view text) {
@@ -230,15 +301,24 @@ std::string Increment(std::string_view digits) {
         }
         *it = '0';
     }
-    return "1" + result;
+    result.insert(result.begin(), '1');
+    return result;
 }
 
 // A name test as written ("fms:Item", "index", "fdt:*") becomes a comparison of the
 // qualified name, so that the prefix matches whatever namespace it is bound to.
 std::string NameTest(std::string_view qname) {
-    if (qname.ends_with(":*"))
-        return "*[starts-with(name(),'" + std::string(qname.substr(0, qname.size() - 1)) + "')]";
-    return "*[name()='" + std::string(qname) + "']";
+    std::string test;
+    if (qname.ends_with(":*")) {
+        test = "*[starts-with(name(),";
+        test += Quoted(qname.substr(0, qname.size() - 1));
+        test += ")]";
+    } else {
+        test = "*[name()=";
+        test += Quoted(qname);
+        test += "]";
+    }
+    return test;
 }
 
 // Walks the path token by token, as XPath 1.0 tells them apart: a name is an operator
@@ -312,14 +392,6 @@ std::string Translate(std::string_view in) {
     return out;
 }
 
-XPathExpression Compile(xmlXPathContext* ctxt, std::string_view path, const std::string& xpath,
-                        const ErrorScope& errors) {
-    XPathExpression expression(xmlXPathCtxtCompile(ctxt, Chars(xpath)));
-    if (expression == nullptr)
-        throw XmlError("invalid path " + Quoted(path) + ": " + errors.Or("does not compile"));
-    return expression;
-}
-
 XPathContext NewXPathContext(xmlDoc* doc) {
     XPathContext ctxt(xmlXPathNewContext(doc));
     if (ctxt == nullptr)
@@ -327,24 +399,192 @@ XPathContext NewXPathContext(xmlDoc* doc) {
     return ctxt;
 }
 
-// The nodes a path selects from `context` (an element, attribute or the document node).
-std::vector<xmlNode*> Evaluate(xmlNode* context, std::string_view path) {
-    const std::string xpath = TranslatePath(path);
-    const ErrorScope errors;
-    const XPathContext ctxt = NewXPathContext(context->doc);
+// A path translated and compiled once, for any number of evaluations on any document. The
+// compiled expression is made with a context that has no document or dictionary, so it
+// refers to nothing but itself. libxml2 writes into it while evaluating (it remembers where
+// each function was found), so evaluations of one path take turns on `evaluating`.
+struct CompiledPath {
+    std::string xpath;
+    XPathExpression expression;
+    std::mutex evaluating;
+};
+
+struct PathHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view path) const { return std::hash<std::string_view>()(path); }
+};
+
+// The compiled form of `path`, from the cache or compiled now. Throws XmlError naming the
+// path when it does not compile; such paths are not cached.
+std::shared_ptr<CompiledPath> CompiledPathFor(std::string_view path) {
+    static std::mutex mutex;
+    static std::unordered_map<std::string, std::shared_ptr<CompiledPath>, PathHash, std::equal_to<>>
+        cache;
+    // Paths come from code; this only bounds odd callers (a path built from each value).
+    constexpr size_t maxCached = 4096;
+    if (path.find('\0') != std::string_view::npos)
+        throw XmlError("invalid path " + Quoted(path) + ": contains a NUL character");
+    {
+        const std::lock_guard lock(mutex);
+        if (const auto it = cache.find(path); it != cache.end())
+            return it->second;
+    }
+    Init();
+    auto compiled = std::make_shared<CompiledPath>();
+    compiled->xpath = Translate(path);
+    {
+        const ErrorScope errors;
+        const XPathContext ctxt = NewXPathContext(nullptr);
+        compiled->expression.reset(xmlXPathCtxtCompile(ctxt.get(), Chars(compiled->xpath)));
+        if (compiled->expression == nullptr)
+            throw XmlError("invalid path " + Quoted(path) + ": " + errors.Or("does not compile"));
+    }
+    const std::lock_guard lock(mutex);
+    if (cache.size() >= maxCached)
+        cache.clear();
+    // When another thread has just compiled the same path, its entry stays; both are equal.
+    return cache.emplace(std::string(path), std::move(compiled)).first->second;
+}
+
+// A path simple enough to be answered by walking the tree: an attribute ("@name",
+// "@pfx:name") or child element ("name", "pfx:name") of the context node, optionally behind
+// "./". Only ASCII names qualify; whatever else the path is, XPath answers it.
+struct SimplePath {
+    bool attribute = false;
+    std::string_view name;
+};
+
+std::optional<SimplePath> AsSimplePath(std::string_view path) {
+    if (path.starts_with("./"))
+        path.remove_prefix(2);
+    SimplePath simple;
+    if (path.starts_with('@')) {
+        simple.attribute = true;
+        path.remove_prefix(1);
+    }
+    size_t i = 0;
+    // Reads one name as Translate reads it: a name start, then name characters.
+    const auto name = [&] {
+        if (i == path.size() || !IsNameStart(path[i]))
+            return false;
+        while (i < path.size() && IsNameChar(path[i]))
+            ++i;
+        return true;
+    };
+    if (!name())
+        return std::nullopt;
+    if (i < path.size() && path[i] == ':') {
+        ++i;
+        if (!name())
+            return std::nullopt;
+    }
+    if (i != path.size() ||
+        std::ranges::any_of(path, [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
+        return std::nullopt;
+    simple.name = path;
+    return simple;
+}
+
+// The nodes a simple path selects from an element or the document node, as XPath selects
+// them: attributes in the element's order, element children in document order (text,
+// comments and entity references are passed over). False when the context node is of
+// another kind and XPath must answer.
+bool SelectSimple(xmlNode* context, const SimplePath& path, bool firstOnly,
+                  std::vector<xmlNode*>& nodes) {
+    if (context->type != XML_ELEMENT_NODE && context->type != XML_DOCUMENT_NODE)
+        return false;
+    if (path.attribute) {
+        if (context->type != XML_ELEMENT_NODE)
+            return true;
+        for (xmlAttr* attr = context->properties; attr != nullptr; attr = attr->next) {
+            if (HasQualifiedName(attr->name, attr->ns, path.name)) {
+                nodes.push_back(reinterpret_cast<xmlNode*>(attr));
+                if (firstOnly)
+                    break;
+            }
+        }
+        return true;
+    }
+    for (xmlNode* child = context->children; child != nullptr; child = child->next) {
+        if (child->type == XML_ELEMENT_NODE &&
+            HasQualifiedName(child->name, child->ns, path.name)) {
+            nodes.push_back(child);
+            if (firstOnly)
+                break;
+        }
+    }
+    return true;
+}
+
+// The XPath context for one evaluation from `context`: the document's own when it is free,
+// else a new one in `own`. Whatever an earlier evaluation left in a reused context (one that
+// failed part way included) is set back to what a new context starts with.
+xmlXPathContext* XPathContextFor(DocumentData& data, std::unique_lock<std::mutex>& lock,
+                                 XPathContext& own, xmlNode* context) {
+    xmlXPathContext* ctxt = nullptr;
+    if (lock.try_lock()) {
+        if (data.m_xpath == nullptr)
+            data.m_xpath = NewXPathContext(data.m_doc).release();
+        ctxt = data.m_xpath;
+    } else {
+        own = NewXPathContext(data.m_doc);
+        ctxt = own.get();
+    }
+    ctxt->doc = context->doc;
     ctxt->node = context;
-    const XPathExpression expression = Compile(ctxt.get(), path, xpath, errors);
-    const XPathObject result(xmlXPathCompiledEval(expression.get(), ctxt.get()));
+    ctxt->contextSize = -1;
+    ctxt->proximityPosition = -1;
+    ctxt->function = nullptr;
+    ctxt->functionURI = nullptr;
+    ctxt->opCount = 0;
+    ctxt->depth = 0;
+    return ctxt;
+}
+
+// Drops what an evaluation may leave in a context that outlives it: the context node and
+// the namespace list of a namespace axis walk that stopped early.
+void Release(xmlXPathContext* ctxt) {
+    ctxt->node = nullptr;
+    if (ctxt->tmpNsList != nullptr) {
+        xmlFree(ctxt->tmpNsList);
+        ctxt->tmpNsList = nullptr;
+    }
+    ctxt->tmpNsNr = 0;
+}
+
+// The nodes a path selects from `context` (an element, attribute or the document node of
+// `data`); with `firstOnly`, at most the first of them.
+std::vector<xmlNode*> Evaluate(DocumentData& data, xmlNode* context, std::string_view path,
+                               bool firstOnly) {
+    std::vector<xmlNode*> nodes;
+    if (const std::optional<SimplePath> simple = AsSimplePath(path);
+        simple && SelectSimple(context, *simple, firstOnly, nodes))
+        return nodes;
+    const std::shared_ptr<CompiledPath> compiled = CompiledPathFor(path);
+    const ErrorScope errors;
+    std::unique_lock lock(data.m_xpathMutex, std::defer_lock);
+    XPathContext own;
+    xmlXPathContext* ctxt = XPathContextFor(data, lock, own, context);
+    XPathObject result;
+    {
+        const std::lock_guard turn(compiled->evaluating);
+        result.reset(xmlXPathCompiledEval(compiled->expression.get(), ctxt));
+    }
+    Release(ctxt);
+    if (lock.owns_lock())
+        lock.unlock();
     if (result == nullptr)
         throw XmlError("cannot evaluate path " + Quoted(path) + ": " + errors.Or("failed"));
     if (result->type != XPATH_NODESET)
         throw XmlError("path " + Quoted(path) + " does not select nodes");
-    std::vector<xmlNode*> nodes;
     if (const xmlNodeSet* set = result->nodesetval) {
         for (int k = 0; k < set->nodeNr; ++k) {
             // Namespace entries are copies owned by the result, not nodes of the document.
-            if (set->nodeTab[k]->type != XML_NAMESPACE_DECL)
+            if (set->nodeTab[k]->type != XML_NAMESPACE_DECL) {
                 nodes.push_back(set->nodeTab[k]);
+                if (firstOnly)
+                    break;
+            }
         }
     }
     return nodes;
@@ -353,26 +593,7 @@ std::vector<xmlNode*> Evaluate(xmlNode* context, std::string_view path) {
 } // namespace
 
 std::string TranslatePath(std::string_view path) {
-    static std::mutex mutex;
-    static std::unordered_map<std::string, std::string> cache;
-    constexpr size_t maxCached = 4096; // paths come from code; this only bounds odd callers
-    if (path.find('\0') != std::string_view::npos)
-        throw XmlError("invalid path " + Quoted(path) + ": contains a NUL character");
-    const std::string key(path);
-    {
-        const std::lock_guard lock(mutex);
-        if (const auto it = cache.find(key); it != cache.end())
-            return it->second;
-    }
-    Init();
-    std::string xpath = Translate(path);
-    const ErrorScope errors;
-    Compile(NewXPathContext(nullptr).get(), path, xpath, errors);
-    const std::lock_guard lock(mutex);
-    if (cache.size() >= maxCached)
-        cache.clear();
-    cache.emplace(key, xpath);
-    return xpath;
+    return CompiledPathFor(path)->xpath;
 }
 
 std::string Escape(std::string_view text) {
@@ -404,9 +625,9 @@ std::string Escape(std::string_view text) {
 
 std::string XPathLiteral(std::string_view text) {
     if (text.find('\'') == std::string_view::npos)
-        return "'" + std::string(text) + "'";
+        return Enclosed(text, '\'');
     if (text.find('"') == std::string_view::npos)
-        return '"' + std::string(text) + '"';
+        return Enclosed(text, '"');
     // XPath 1.0 has no escapes: runs of apostrophes go between quotation marks, the rest
     // between apostrophes.
     std::string out = "concat(";
@@ -416,7 +637,8 @@ std::string XPathLiteral(std::string_view text) {
             std::min(apostrophes ? text.find_first_not_of('\'', start) : text.find('\'', start),
                      text.size());
         const char quote = apostrophes ? '"' : '\'';
-        out += quote + std::string(text.substr(start, end - start)) + quote + ',';
+        out += Enclosed(text.substr(start, end - start), quote);
+        out += ',';
         start = end;
     }
     out.back() = ')';
@@ -429,28 +651,27 @@ std::string Node::Name() const {
     const xmlNode* node = Checked(*this);
     if (node->name == nullptr)
         return {};
-    const xmlNs* ns = node->type == XML_ELEMENT_NODE     ? node->ns
-                      : node->type == XML_ATTRIBUTE_NODE ? static_cast<const xmlAttr*>(m_node)->ns
-                                                         : nullptr;
-    const std::string local(reinterpret_cast<const char*>(node->name));
-    if (ns == nullptr || ns->prefix == nullptr)
-        return local;
-    return reinterpret_cast<const char*>(ns->prefix) + (":" + local);
+    return QualifiedName(node->name, NamespaceOf(node));
 }
 
 std::string Node::Text() const {
-    const OwnedText content(xmlNodeGetContent(Checked(*this)));
-    return content != nullptr ? reinterpret_cast<const char*>(content.get()) : "";
+    const xmlNode* node = Checked(*this);
+    if (node->type == XML_ATTRIBUTE_NODE)
+        return AttributeText(reinterpret_cast<const xmlAttr*>(node));
+    const OwnedText content(xmlNodeGetContent(node));
+    return std::string(View(content.get()));
 }
 
 Node Node::SelectSingle(std::string_view path) const {
-    const std::vector<Node> nodes = SelectAll(path);
-    return nodes.empty() ? Node() : nodes.front();
+    xmlNode* context = Checked(*this);
+    const std::vector<xmlNode*> nodes = Evaluate(*m_doc, context, path, true);
+    return nodes.empty() ? Node() : Node(m_doc, nodes.front());
 }
 
 std::vector<Node> Node::SelectAll(std::string_view path) const {
+    xmlNode* context = Checked(*this);
     std::vector<Node> nodes;
-    for (xmlNode* node : Evaluate(Checked(*this), path))
+    for (xmlNode* node : Evaluate(*m_doc, context, path, false))
         nodes.push_back(Node(m_doc, node));
     return nodes;
 }
@@ -460,8 +681,11 @@ std::string Node::Attribute(std::string_view path, std::string_view absent) cons
 }
 
 std::optional<std::string> Node::FindAttribute(std::string_view path) const {
-    const Node node = SelectSingle(path);
-    return node ? std::optional(node.Text()) : std::nullopt;
+    xmlNode* context = Checked(*this);
+    const std::vector<xmlNode*> nodes = Evaluate(*m_doc, context, path, true);
+    if (nodes.empty())
+        return std::nullopt;
+    return Node(m_doc, nodes.front()).Text();
 }
 
 std::vector<Node> Node::Children() const {
@@ -470,6 +694,39 @@ std::vector<Node> Node::Children() const {
          child = xmlNextElementSibling(child))
         children.push_back(Node(m_doc, child));
     return children;
+}
+
+std::vector<Node> Node::Children(std::string_view name) const {
+    std::vector<Node> children;
+    for (xmlNode* child = xmlFirstElementChild(Checked(*this)); child != nullptr;
+         child = xmlNextElementSibling(child)) {
+        if (HasQualifiedName(child->name, child->ns, name))
+            children.push_back(Node(m_doc, child));
+    }
+    return children;
+}
+
+Node Node::FirstChildElement(std::string_view name) const {
+    for (xmlNode* child = xmlFirstElementChild(Checked(*this)); child != nullptr;
+         child = xmlNextElementSibling(child)) {
+        if (HasQualifiedName(child->name, child->ns, name))
+            return Node(m_doc, child);
+    }
+    return {};
+}
+
+std::vector<std::pair<std::string, std::string>> Node::Attributes() const {
+    const xmlNode* node = Checked(*this);
+    std::vector<std::pair<std::string, std::string>> attributes;
+    if (node->type != XML_ELEMENT_NODE)
+        return attributes;
+    size_t count = 0;
+    for (const xmlAttr* attr = node->properties; attr != nullptr; attr = attr->next)
+        ++count;
+    attributes.reserve(count);
+    for (const xmlAttr* attr = node->properties; attr != nullptr; attr = attr->next)
+        attributes.emplace_back(QualifiedName(attr->name, attr->ns), AttributeText(attr));
+    return attributes;
 }
 
 Node Node::AppendChild(std::string_view name) const {

@@ -6,13 +6,17 @@
 // a prefixed name ("fms:ErrorDescription", "@fdt:index") matches the element or attribute
 // whose qualified name is written that way in the document, whatever namespace the prefix
 // is bound to. A plain name also matches elements of a default namespace. Each path is
-// translated to XPath 1.0 once and the translation is cached.
+// translated to XPath 1.0 and compiled once; the compiled path is cached and reused for every
+// later evaluation. The simplest relative paths, "@name", "@pfx:name", a child element's name
+// and the same behind "./", are answered by walking the element without XPath, with the same
+// result.
 
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace xml {
@@ -50,6 +54,14 @@ public:
 
     // Element children in document order.
     std::vector<Node> Children() const;
+    // The element children whose qualified name is `name` as written, in document order; the
+    // first of them, or a null node when there is none.
+    std::vector<Node> Children(std::string_view name) const;
+    Node FirstChildElement(std::string_view name) const;
+
+    // Every attribute of this element as (qualified name as written, value), in document
+    // order; none for a node that is not an element. Values are read as Text() reads them.
+    std::vector<std::pair<std::string, std::string>> Attributes() const;
 
     // Building documents (elements only).
     Node AppendChild(std::string_view name) const;
@@ -110,7 +122,8 @@ private:
 };
 
 // Translates a path written with 0-based indexes and qualified names into XPath 1.0.
-// Throws XmlError naming the path when it does not compile. Cached per path text.
+// Throws XmlError naming the path when it does not compile. Cached, with the compiled
+// expression, per path text.
 std::string TranslatePath(std::string_view path);
 
 // Escapes ' " & < > for use inside an attribute value or text of a document built as text.

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <fstream>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -101,6 +103,167 @@ TEST(XmlNode, AttributesChildrenAndLifetime) {
         names.push_back(child.Name());
     EXPECT_EQ(names, (std::vector<std::string>{"b", "p:c"}));
     EXPECT_EQ(a.Children()[1].ToString(), "<p:c/>");
+}
+
+// Elements and attributes named with declared, repeated and undeclared prefixes, a default
+// namespace, values with entity and character references, and children of every kind.
+const char* const kNamedThings = R"(<!DOCTYPE r [<!ENTITY e 'ent'>]>
+<r xmlns="urn:d" xmlns:p="urn:p" xmlns:q="urn:p" x="root" p:x="rp">
+  <a x="1" p:x="2" q:y="3" k:z="4" xml:lang="de" v="a&amp;b&#65;&e;&lt;" w="" xmlns:u="urn:u"
+     u:x="5">text<!-- b --><b/>&e;<p:c n="1"/><?b?><b n="2"/><q:c/><u:b/><k:d/><![CDATA[<b/>]]></a>
+  <a x="6"/><p:a/>
+</r>)";
+
+// The raw nodes of a selection, to compare selections made in different ways.
+std::vector<void*> RawNodes(const std::vector<Node>& nodes) {
+    std::vector<void*> raw;
+    for (const Node& node : nodes)
+        raw.push_back(node.Raw());
+    return raw;
+}
+
+TEST(XmlPath, SimplePathsSelectWhatXPathSelects) {
+    const Document doc = Document::Parse(kNamedThings);
+    const std::vector<Node> contexts = {
+        doc.SelectSingle("/"),
+        doc.Root(),
+        doc.SelectSingle("//*[name()='a']"),
+        doc.SelectSingle("//@x"),
+        doc.SelectSingle("//*[name()='a']/text()"),
+        doc.SelectSingle("//@p:x"),
+        doc.SelectSingle("(//*[name()='a'])[1]"),
+    };
+    for (const Node& context : contexts)
+        ASSERT_TRUE(context);
+    const char* const paths[] = {
+        "@x",  "@p:x", "@q:y",   "@k:z", "@xml:lang", "@v",      "@w",  "@u:x",
+        "@y",  "@z",   "@q:x",   "@u:y", "@missing",  "@p:miss", "r",   "a",
+        "b",   "p:c",  "q:c",    "c",    "u:b",       "k:d",     "p:a", "missing",
+        "p:b", "./@x", "./@p:x", "./b",  "./p:c",     "text",    "and", "@and",
+    };
+    for (const Node& context : contexts) {
+        for (const std::string path : paths) {
+            // The same selection spelled so that only XPath can answer it.
+            const std::string viaXPath = "self::node()/" + path;
+            const std::string where = "'" + path + "' from '" + context.Name() + "'";
+            EXPECT_EQ(RawNodes(context.SelectAll(path)), RawNodes(context.SelectAll(viaXPath)))
+                << where;
+            EXPECT_EQ(context.SelectSingle(path).Raw(), context.SelectSingle(viaXPath).Raw())
+                << where;
+            EXPECT_EQ(context.FindAttribute(path), context.FindAttribute(viaXPath)) << where;
+        }
+    }
+    const Node a = contexts[2];
+    EXPECT_EQ(a.Attribute("@v"), "a&bAent<");
+    EXPECT_EQ(a.Attribute("@k:z"), "4") << "an undeclared prefix is part of the name";
+    EXPECT_EQ(a.Attribute("@xml:lang"), "de");
+    EXPECT_EQ(a.FindAttribute("@w"), "");
+    EXPECT_EQ(a.FindAttribute("@y"), std::nullopt) << "a plain name is not a prefixed one";
+    EXPECT_EQ(a.SelectAll("b").size(), 2u) << "neither u:b nor the CDATA text";
+    EXPECT_EQ(a.SelectSingle("b").Text(), "");
+    EXPECT_EQ(a.SelectAll("b")[1].Attribute("@n"), "2");
+    EXPECT_EQ(doc.Attribute("r/@p:x"), "rp");
+    EXPECT_EQ(doc.SelectSingle("r").Raw(), doc.Root().Raw()) << "the document node's child";
+    // Names that are not simple are still read by XPath.
+    EXPECT_EQ(a.Attribute("@*"), "1");
+    EXPECT_EQ(a.SelectAll("p:*").size(), 1u);
+    EXPECT_NE(ErrorOf([&] { a.SelectAll("@p:"); }).find("'@p:'"), std::string::npos);
+    EXPECT_NE(ErrorOf([&] { a.SelectAll("b:"); }).find("'b:'"), std::string::npos);
+}
+
+TEST(XmlNode, AttributesListsNamesAsWrittenAndValuesInOrder) {
+    const Document doc = Document::Parse(kNamedThings);
+    const Node a = doc.SelectSingle("//*[name()='a']");
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"x", "1"},         {"p:x", "2"},      {"q:y", "3"}, {"k:z", "4"},
+        {"xml:lang", "de"}, {"v", "a&bAent<"}, {"w", ""},    {"u:x", "5"},
+    };
+    EXPECT_EQ(a.Attributes(), expected) << "namespace declarations are not attributes";
+    for (const Node& element : doc.SelectAll("//*")) {
+        std::vector<std::pair<std::string, std::string>> viaXPath;
+        for (const Node& attribute : element.SelectAll("@*"))
+            viaXPath.emplace_back(attribute.Name(), attribute.Text());
+        EXPECT_EQ(element.Attributes(), viaXPath) << element.Name();
+    }
+    EXPECT_TRUE(doc.SelectSingle("//*[name()='b']").Attributes().empty());
+    EXPECT_TRUE(doc.SelectSingle("//@x").Attributes().empty()) << "not an element";
+    EXPECT_TRUE(doc.SelectSingle("//text()").Attributes().empty()) << "not an element";
+    EXPECT_EQ(ErrorOf([] { Node().Attributes(); }), "null node");
+
+    // Attributes set later are read back the same way: a new one at the end, a changed one
+    // in its place.
+    const Document built = Document::Create("r");
+    built.Root().SetAttribute("b", "1");
+    built.Root().SetAttribute("a", "x&y");
+    built.Root().SetAttribute("b", "2");
+    EXPECT_EQ(built.Root().Attributes(),
+              (std::vector<std::pair<std::string, std::string>>{{"b", "2"}, {"a", "x&y"}}));
+    EXPECT_EQ(built.Root().Attribute("@a"), "x&y");
+}
+
+TEST(XmlNode, ChildrenByNameMatchNamesAsWritten) {
+    const Document doc = Document::Parse(kNamedThings);
+    const Node a = doc.SelectSingle("//*[name()='a']");
+    for (const char* name : {"b", "p:c", "q:c", "c", "u:b", "k:d", "missing", ""}) {
+        const std::vector<Node> children = a.Children(name);
+        EXPECT_EQ(RawNodes(children), RawNodes(a.SelectAll(std::string("self::node()/") +
+                                                           (*name != 0 ? name : "none"))))
+            << name;
+        EXPECT_EQ(a.FirstChildElement(name).Raw(),
+                  children.empty() ? nullptr : children.front().Raw())
+            << name;
+    }
+    EXPECT_EQ(a.Children("b").size(), 2u);
+    EXPECT_EQ(a.Children("b")[1].Attribute("@n"), "2");
+    EXPECT_EQ(a.FirstChildElement("p:c").Attribute("@n"), "1");
+    EXPECT_TRUE(a.FirstChildElement("c").IsNull()) << "a plain name is not a prefixed one";
+    EXPECT_EQ(doc.Root().Children("a").size(), 2u);
+    EXPECT_TRUE(doc.SelectSingle("//@x").Children("b").empty()) << "not an element";
+    EXPECT_EQ(ErrorOf([] { Node().FirstChildElement("a"); }), "null node");
+}
+
+TEST(XmlPath, CompiledPathsAndContextsAreReusedSafely) {
+    const Document doc = Document::Parse("<r xmlns:p='urn:p'><a n='1'/><a n='2'><b/></a></r>");
+    // Failed evaluations must leave nothing behind in the document's reused context, not
+    // even a little each time.
+    for (int k = 0; k < 6000; ++k)
+        ASSERT_NE(ErrorOf([&] { doc.SelectAll("//a[b[$v]]"); }), "") << k;
+    EXPECT_NE(ErrorOf([&] { doc.SelectAll("//a[count(@n) > nofunction()]"); }), "");
+    EXPECT_EQ(doc.Attribute("//a[last()]/@n"), "2");
+    EXPECT_EQ(doc.Attribute("//a[position() = 1]/@n"), "1");
+    EXPECT_EQ(doc.SelectAll("((((//a[((((b))))]))))").size(), 1u);
+    // Namespace nodes are never returned, however the walk of their axis ends.
+    EXPECT_TRUE(doc.SelectAll("//a/namespace::*[1]").empty());
+    EXPECT_EQ(doc.SelectAll("//a[namespace::p]").size(), 2u);
+    EXPECT_EQ(doc.Attribute("//a[0]/@n"), "1");
+
+    // The tree changes between evaluations of the same paths.
+    const Node added = doc.Root().AppendChild("a");
+    added.SetAttribute("n", "3");
+    EXPECT_EQ(doc.Attribute("//a[last()]/@n"), "3");
+    EXPECT_EQ(doc.Root().SelectAll("a").size(), 3u);
+    EXPECT_EQ(doc.SelectAll("//a[@n > 1]").size(), 2u);
+
+    // Several threads evaluate on one document and on their own, with more distinct paths
+    // than the cache keeps, so entries are dropped while others still evaluate them.
+    std::atomic<int> wrong = 0;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&doc, &wrong, t] {
+            const Document own = Document::Parse("<r><a n='" + std::to_string(t) + "'/></r>");
+            for (int k = 0; k < 1500; ++k) {
+                const std::string literal = xml::XPathLiteral(std::to_string(t * 10000 + k) + "v");
+                if (doc.SelectAll("//a[@n = 2 or @n = " + literal + "]").size() != 1 ||
+                    doc.Attribute("//a[@n = 1 or @n = " + literal + "]/@n") != "1" ||
+                    own.Attribute("//a[@n != " + literal + "]/@n") != std::to_string(t) ||
+                    doc.Attribute("//a[1]/@n") != "2")
+                    ++wrong;
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST(XmlDocument, EmptyMalformedAndMissingInput) {
