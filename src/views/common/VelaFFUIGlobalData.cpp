@@ -1,0 +1,6 @@
+#include "views/common/VelaFFUIGlobalData.h"
+
+CVelaFFUIGlobalData& CVelaFFUIGlobalData::Instance() {
+    static CVelaFFUIGlobalData data;
+    return data;
+}
