@@ -77,6 +77,7 @@ CNavigationEntry* CNavigationArea::InsertEntry(int viewId, const std::string& la
     const QString text = QString::fromStdString(label);
     auto* item = new QTreeWidgetItem(QStringList{text});
     item->setToolTip(0, text); // the whole label where a narrow pane cuts it short
+    item->setData(0, kViewIdRole, viewId);
     root->insertChild(afterIndex < 0 ? root->childCount() : afterIndex + 1, item);
     auto& entry = m_entries[item];
     entry = std::make_unique<CNavigationEntry>(CNavigationEntry{viewId, item, 0, {}});

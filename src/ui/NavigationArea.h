@@ -21,6 +21,9 @@ public:
     static constexpr std::array<int, 5> kStateIcons{34, 31, 30, 16, 29};
     // The item data role holding the index of the state image an item shows (none: unset).
     static constexpr int kImageRole = Qt::UserRole + 1;
+    // The item data role holding the entry's view id, readable by anyone who has the tree
+    // widget (a host frame looks entries up by view id this way).
+    static constexpr int kViewIdRole = Qt::UserRole + 2;
 
     explicit CNavigationArea(QWidget* parent = nullptr);
     ~CNavigationArea() override;

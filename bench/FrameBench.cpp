@@ -1,0 +1,219 @@
+// The online view in the frame's window with the simulated DTM, in-process.
+//
+// (a) BM_InitToDashboard: from Init to the navigation built and the dashboard entry
+//     selected, bus latency 0; on the manual scheduler (the work alone) and on the Qt
+//     scheduler (with the event loop's turns between the DTM's replies). Goal: 100 ms.
+// (b) BM_ParameterUpdate: one UpdateUI(100, key) through the controller and the edit model to
+//     a current view that fetches the parameter's descriptor. Goal: median 30 µs.
+// (c) The peak resident memory of the frame after start is not measured here:
+//       /usr/bin/time -v build/bin/fdt-frame --quit-after 3000    ("Maximum resident set size")
+
+#include "FrameWindow.h"
+#include "FunctionCall.h"
+#include "NavigationAccess.h"
+
+#include "com/ClassFactory.h"
+#include "dtm/SimulatedDtm.h"
+#include "model/edit/EditModel.h"
+#include "server/OnlineView.h"
+#include "ui/ManualScheduler.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPointer>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+constexpr int kDashboard = 1100;
+constexpr int kBenchViewId = 9900;
+constexpr std::uint32_t kActiveAlarmCount = 0x01680000;
+
+ComPtr<IUnknown> CreateControl(ComPtr<COnlineView>* online = nullptr) {
+    ComPtr<IClassFactory> factory = MakeCom<ClassFactory<COnlineView>>();
+    ComPtr<IUnknown> control;
+    if (FAILED(factory->CreateInstance(nullptr, IUnknown::Iid,
+                                       reinterpret_cast<void**>(control.Put())))) {
+        throw std::runtime_error("the control was not created");
+    }
+    if (online != nullptr) {
+        // The object behind the interface, to reach its controller.
+        *online = ComPtr<COnlineView>(static_cast<COnlineView*>(control.As<IUpdateUI>().Get()));
+    }
+    return control;
+}
+
+// One start of the control in a shown frame window: Init, then the DTM's replies until the
+// dashboard entry is selected.
+class CStart {
+public:
+    explicit CStart(bool manual) : m_manual(manual) {
+        SetScheduler(manual ? &m_scheduler : nullptr);
+        m_dtm->SetBusLatency(0);
+        m_window = std::make_unique<CFrameWindow>(CreateControl(), true);
+        m_window->show();
+        QCoreApplication::processEvents();
+    }
+    ~CStart() {
+        m_window.reset();
+        m_dtm = nullptr;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        SetScheduler(nullptr);
+    }
+    CStart(const CStart&) = delete;
+    CStart& operator=(const CStart&) = delete;
+
+    void Run() {
+        if (!m_window->InitControl(FunctionCallDocument(), m_dtm.As<IUnknown>().Get())) {
+            throw std::runtime_error("Init refused");
+        }
+        const CNavigationAccess navigation(m_window->GetControlWidget());
+        while (!IsOnDashboard(navigation)) {
+            if (m_manual) {
+                m_scheduler.AdvanceBy(1);
+            } else {
+                QCoreApplication::processEvents();
+            }
+        }
+    }
+
+    CFrameWindow& Window() { return *m_window; }
+    CSimulatedDtm& Dtm() { return *m_dtm; }
+    CManualScheduler& ManualScheduler() { return m_scheduler; }
+
+private:
+    static bool IsOnDashboard(const CNavigationAccess& navigation) {
+        const auto selected = navigation.Selected();
+        return navigation.IsBuilt() && selected && selected->viewId == kDashboard;
+    }
+
+    bool m_manual;
+    CManualScheduler m_scheduler;
+    ComPtr<CSimulatedDtm> m_dtm = MakeCom<CSimulatedDtm>();
+    std::unique_ptr<CFrameWindow> m_window;
+};
+
+void BM_InitToDashboard(benchmark::State& state) {
+    const bool manual = state.range(0) != 0;
+    state.SetLabel(manual ? "manual scheduler" : "Qt scheduler and event loop");
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto start = std::make_unique<CStart>(manual);
+        state.ResumeTiming();
+        start->Run();
+        state.PauseTiming();
+        start.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_InitToDashboard)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(30);
+
+// A view that shows one parameter: on its update it fetches the parameter's descriptor and
+// shows the value.
+class CParameterView final : public IApplicationView {
+public:
+    CParameterView(IDirectParameterAccess& parameters, std::uint32_t key)
+        : m_parameters(parameters), m_key(key), m_window(new QLabel) {}
+    ~CParameterView() override { delete m_window.data(); }
+    CParameterView(const CParameterView&) = delete;
+    CParameterView& operator=(const CParameterView&) = delete;
+
+    QWidget* GetWindow() const override { return m_window; }
+    bool IsActive() const override { return m_active; }
+    void Activate() override { m_active = true; }
+    void Deactivate() override { m_active = false; }
+    void UpdateControls(const std::string&) override {}
+    void SetController(IUIController*) override {}
+    void AddToolTip(QWidget*, const std::string&) override {}
+    void RemoveToolTip(QWidget*) override {}
+    void UpdateState() override {}
+    int GetState() const override { return 0; }
+    void OnUpdate(int updateType, const std::string& data) override {
+        if (updateType == dtm_update::kParameterChanged && data == std::to_string(m_key)) {
+            IParameterDescription* descriptor =
+                m_parameters.GetParameterDescription(CEditModel::kRequest, m_key);
+            m_value = descriptor != nullptr ? descriptor->GetValue() : std::string();
+            m_window->setText(QString::fromStdString(m_value));
+        }
+    }
+    std::string GetListOfControls() const override { return "<ListOfControls/>"; }
+    void RefreshControl(int) override {}
+    void RefreshControls(int) override {}
+    void OnUserLevelChanged() override {}
+
+    const std::string& Value() const { return m_value; }
+
+private:
+    IDirectParameterAccess& m_parameters;
+    std::uint32_t m_key;
+    QPointer<QLabel> m_window;
+    bool m_active = false;
+    std::string m_value;
+};
+
+// Installs a process scheduler for its lifetime.
+struct SchedulerInstallation {
+    explicit SchedulerInstallation(IScheduler& scheduler) { SetScheduler(&scheduler); }
+    ~SchedulerInstallation() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        SetScheduler(nullptr);
+    }
+    SchedulerInstallation(const SchedulerInstallation&) = delete;
+    SchedulerInstallation& operator=(const SchedulerInstallation&) = delete;
+};
+
+void BM_ParameterUpdate(benchmark::State& state) {
+    CManualScheduler scheduler;
+    const SchedulerInstallation installation(scheduler);
+    ComPtr<COnlineView> online;
+    ComPtr<IUnknown> control = CreateControl(&online);
+    {
+        auto dtm = MakeCom<CSimulatedDtm>();
+        dtm->SetBusLatency(0);
+        CFrameWindow window(control, true);
+        control = nullptr;
+        window.show();
+        window.InitControl(FunctionCallDocument(), dtm.As<IUnknown>().Get());
+        scheduler.AdvanceBy(10);
+
+        CUIController& controller = online->GetController();
+        auto* editModel = dynamic_cast<CEditModel*>(controller.GetEditModel());
+        if (editModel == nullptr || editModel->GetParameterDescriptionFactory() == nullptr) {
+            state.SkipWithError("the edit model did not start");
+            return;
+        }
+        auto owned = std::make_unique<CParameterView>(*editModel->GetParameterDescriptionFactory(),
+                                                      kActiveAlarmCount);
+        CParameterView& view = *owned;
+        std::unique_ptr<IApplicationView> registered = std::move(owned);
+        controller.RegisterView(kBenchViewId, registered);
+        controller.ShowView(kBenchViewId);
+        if (controller.GetCurrentViewId() != kBenchViewId) {
+            state.SkipWithError("the view did not become the current one");
+            return;
+        }
+
+        const Variant key(std::to_string(kActiveAlarmCount));
+        for (auto _ : state) {
+            online->UpdateUI(dtm_update::kParameterChanged, key);
+        }
+        if (view.Value().empty()) {
+            state.SkipWithError("the view fetched no value");
+        }
+        online = nullptr;
+    }
+}
+BENCHMARK(BM_ParameterUpdate)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true)
+    ->ComputeStatistics("min", [](const std::vector<double>& v) {
+        return *std::min_element(v.begin(), v.end());
+    });
+
+} // namespace

@@ -1,0 +1,235 @@
+// The online view control in the frame's window with the simulated DTM, on the manual
+// scheduler. The control is created in-process from the static libraries, so that it shares
+// this program's scheduler: the server library would carry a scheduler of its own (see
+// ServerLibraryTest.cpp for the runs through the library).
+
+#include "FrameTestSupport.h"
+
+#include "FrameError.h"
+#include "FrameSession.h"
+#include "NavigationAccess.h"
+
+#include "dtm/SimulatedDtm.h"
+#include "server/OnlineView.h"
+#include "ui/IdentificationArea.h"
+#include "ui/StatusArea.h"
+
+#include <QDir>
+#include <QImage>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPointer>
+
+#include <gmock/gmock.h>
+
+#include <memory>
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+namespace {
+
+constexpr int kLatencyMs = 30;
+constexpr int kDashboard = 1100;
+constexpr int kHistogram = 1302;
+constexpr std::size_t kEntries = 30;
+
+class EndToEndTest : public ::testing::Test {
+protected:
+    EndToEndTest() { SetScheduler(&m_scheduler); }
+    ~EndToEndTest() override {
+        m_session.reset();
+        SetScheduler(nullptr);
+    }
+
+    // The frame's session with the in-process control and the options given.
+    void Open(SFrameOptions options = {}) {
+        if (!options.latencyMs) {
+            options.latencyMs = kLatencyMs;
+        }
+        m_objectsBefore = com::Module::Objects();
+        ComPtr<COnlineView> control = MakeCom<COnlineView>();
+        m_control = control.Get(); // the session holds it
+        m_session =
+            std::make_unique<CFrameSession>(options, control.As<IUnknown>(), true, OV_DTM_DATA_DIR);
+        m_objectsBefore += 1; // the session's DTM
+    }
+
+    CFrameWindow& Window() { return m_session->GetWindow(); }
+    CSimulatedDtm& Dtm() { return m_session->GetDtm(); }
+    CNavigationAccess Navigation() { return CNavigationAccess(Window().GetControlWidget()); }
+    const CStatusPane& ConnectionPane() {
+        return FindWidget<CStatusArea>(Window().GetControlWidget())
+            ->GetPane(CStatusArea::kConnectionPane);
+    }
+    std::vector<int> EntryViews() {
+        std::vector<int> views;
+        for (const auto& entry : Navigation().Entries()) {
+            views.push_back(entry.viewId);
+        }
+        return views;
+    }
+
+    CManualScheduler m_scheduler;
+    COnlineView* m_control = nullptr;
+    long m_objectsBefore = 0;
+    std::unique_ptr<CFrameSession> m_session;
+};
+
+TEST_F(EndToEndTest, StartsWithTheNavigationOnceTheDtmAnswersAndFollowsItsState) {
+    Open();
+    ASSERT_TRUE(m_session->Start());
+    EXPECT_TRUE(Dtm().IsUIRegistered());
+    // The navigation waits for the DTM's answers, which take the bus latency.
+    EXPECT_FALSE(Navigation().IsBuilt());
+    EXPECT_TRUE(m_session->IsDtmBusy());
+    Advance(m_scheduler, 10 * kLatencyMs);
+
+    ASSERT_TRUE(Navigation().IsBuilt());
+    EXPECT_EQ(Navigation().Entries().size(), kEntries);
+    EXPECT_THAT(EntryViews(), Contains(kHistogram));
+    ASSERT_TRUE(Navigation().Selected());
+    EXPECT_EQ(Navigation().Selected()->viewId, kDashboard);
+    EXPECT_EQ(Navigation().Selected()->label, "Dashboard");
+    auto* identification = FindWidget<CIdentificationArea>(Window().GetControlWidget());
+    ASSERT_NE(identification, nullptr);
+    EXPECT_EQ(identification->GetTitle().toStdString(), Dtm().GetState().name);
+    EXPECT_EQ(Dtm().GetState().state, "Online");
+    EXPECT_EQ(ConnectionPane().GetText(), "Connected");
+
+    // A state change reaches the status bar through UpdateUI(1, state document).
+    Dtm().SetState("Offline");
+    Advance(m_scheduler, 10);
+    EXPECT_EQ(ConnectionPane().GetText(), "Disconnected");
+    Dtm().SetState("Online");
+    Advance(m_scheduler, 10);
+    EXPECT_EQ(ConnectionPane().GetText(), "Connected");
+
+    // The user selects another entry the way the frame's --view does.
+    ASSERT_TRUE(Navigation().Select(kHistogram));
+    Advance(m_scheduler, 10 * kLatencyMs);
+    EXPECT_EQ(Navigation().Selected()->viewId, kHistogram);
+    EXPECT_FALSE(Navigation().Select(4242));
+}
+
+TEST_F(EndToEndTest, TheDtmSettingsOfTheCommandLineReachTheControl) {
+    SFrameOptions options;
+    options.userLevel = "observer";
+    options.privateDialogs = false;
+    Open(options);
+    ASSERT_TRUE(m_session->Start());
+    Advance(m_scheduler, 10 * kLatencyMs);
+
+    EXPECT_EQ(Dtm().GetBusLatency(), kLatencyMs);
+    const CUIController& controller = m_control->GetController();
+    EXPECT_EQ(controller.GetUserLevel(), "observer");
+    EXPECT_FALSE(controller.IsEditingAllowed());
+    EXPECT_FALSE(controller.ArePrivateDialogsEnabled());
+}
+
+TEST_F(EndToEndTest, ClosingReleasesTheControlWithItsConsentAndUnregistersItFromTheDtm) {
+    Open();
+    ASSERT_TRUE(m_session->Start());
+    Advance(m_scheduler, 10 * kLatencyMs);
+    QPointer<QWidget> controlWidget = Window().GetControlWidget();
+
+    Window().close();
+    EXPECT_FALSE(Window().IsControlReleased()); // asked outside the close event
+    Advance(m_scheduler, 10);
+
+    EXPECT_TRUE(Window().IsControlReleased());
+    EXPECT_EQ(m_session->GetExit(), EFrameExit::Ok);
+    EXPECT_FALSE(Window().isVisible());
+    EXPECT_FALSE(Dtm().IsUIRegistered());
+    // The control deleted its own widget when it went; the frame deleted nothing of it.
+    EXPECT_TRUE(controlWidget.isNull());
+    EXPECT_EQ(com::Module::Objects(), m_objectsBefore);
+    // No reply of the DTM is left on its way to the control that is gone.
+    Advance(m_scheduler, 10 * kLatencyMs);
+}
+
+TEST_F(EndToEndTest, TheDtmsDialogsShowInTheLogPane) {
+    Open();
+    ASSERT_TRUE(m_session->Start());
+    Advance(m_scheduler, 10 * kLatencyMs);
+    // The help command asks the DTM for its help dialog on the current view.
+    m_control->GetController().ForwardToEditModel(0, 0);
+    EXPECT_THAT(
+        Window().GetLog()->toPlainText().toStdString(),
+        HasSubstr("ShowHelp: " + std::to_string(m_control->GetController().GetCurrentViewId())));
+    // Headless: no message box waits for a person.
+    EXPECT_TRUE(Window().findChildren<QMessageBox*>().isEmpty());
+}
+
+// The frame's unattended run: select a view, save a screenshot and one per navigation entry,
+// close; each step waits until the DTM has no reply on its way.
+TEST_F(EndToEndTest, AutomationShowsTheViewSavesScreenshotsOfEveryEntryAndCloses) {
+    QTemporaryDir folder;
+    const std::string single = (folder.path() + "/single.png").toStdString();
+    const std::string tour = (folder.path() + "/tour").toStdString();
+    SFrameOptions options;
+    options.viewId = kHistogram;
+    options.screenshotFile = single;
+    options.screenshotDirectory = tour;
+    Open(options);
+    std::vector<std::string> announced;
+    m_session->GetAutomation().SetOnScreenshot(
+        [&announced](const std::string& path) { announced.push_back(path); });
+    ASSERT_TRUE(m_session->Start());
+
+    Advance(m_scheduler, 4 * kLatencyMs);
+    EXPECT_TRUE(Navigation().IsBuilt());
+    EXPECT_TRUE(announced.empty()); // still within the quiet period
+    Advance(m_scheduler, 60000);
+
+    const CFrameAutomation& automation = m_session->GetAutomation();
+    EXPECT_TRUE(automation.IsDone());
+    EXPECT_EQ(m_session->GetExit(), EFrameExit::Ok);
+    EXPECT_EQ(announced, automation.GetScreenshots());
+    ASSERT_EQ(announced.size(), 2 + kEntries);
+    EXPECT_EQ(announced[0], single);
+    EXPECT_EQ(announced[1], tour + "/00-start.png");
+    EXPECT_EQ(announced[2], tour + "/01-1-vela-ff.png");
+    EXPECT_EQ(announced[3], tour + "/02-1100-dashboard.png");
+    EXPECT_EQ(announced[9], tour + "/08-1302-histogram.png");
+    EXPECT_EQ(QDir(QString::fromStdString(tour)).entryList({"*.png"}).size(),
+              static_cast<int>(1 + kEntries));
+    EXPECT_EQ(QImage(QString::fromStdString(single)).size(), Window().size());
+    // Headless, the window closes once the screenshots are saved.
+    EXPECT_TRUE(Window().IsControlReleased());
+}
+
+TEST_F(EndToEndTest, AutomationWaitsForTheDtmAndReportsAViewThatIsNotThere) {
+    constexpr int kSlowReadMs = 4000;
+    QTemporaryDir folder;
+    const std::string shot = (folder.path() + "/shot.png").toStdString();
+    SFrameOptions options;
+    options.viewId = 4242;
+    options.screenshotFile = shot;
+    Open(options);
+    ASSERT_TRUE(m_session->Start());
+    Advance(m_scheduler, 4 * kLatencyMs + 10);
+    ASSERT_TRUE(Navigation().IsBuilt());
+    // A slow read keeps the DTM busy after the navigation is built.
+    Dtm().SetBusLatency(kSlowReadMs);
+    VARIANT_BOOL result = VARIANT_FALSE;
+    ASSERT_EQ(Dtm().ExecuteFunction(2, 4, std::to_string(0x01680000), &result), S_OK);
+
+    Advance(m_scheduler, kSlowReadMs - 100);
+    EXPECT_TRUE(m_session->IsDtmBusy());
+    EXPECT_EQ(m_session->GetExit(), EFrameExit::Ok); // nothing done while the DTM is busy
+    Advance(m_scheduler, 200);
+    EXPECT_FALSE(m_session->IsDtmBusy());
+    EXPECT_EQ(m_session->GetExit(), EFrameExit::Ok); // not quiet long enough yet
+    Advance(m_scheduler, CFrameAutomation::kQuietMs + 2 * CFrameAutomation::kPollMs);
+    EXPECT_EQ(m_session->GetExit(), EFrameExit::AutomationFailed);
+    EXPECT_THAT(Window().GetLog()->toPlainText().toStdString(),
+                HasSubstr("no navigation entry shows view 4242"));
+    Advance(m_scheduler, 1000);
+    // The other steps still run.
+    EXPECT_THAT(m_session->GetAutomation().GetScreenshots(), ElementsAre(shot));
+    EXPECT_TRUE(Window().IsControlReleased());
+}
+
+} // namespace
