@@ -153,7 +153,9 @@ void CEditModel::LoadTooltipInformation() {
 }
 
 void CEditModel::Terminate() {
-    Execute(m_context, kFunctionEnd, {});
+    // Ending the session is best effort: the DTM references go whether or not the DTM took
+    // the call, so that a released model never keeps a failing DTM alive.
+    Guarded("CEditModel::Terminate", [&] { Execute(m_context, kFunctionEnd, {}); });
     m_parameterAccess = nullptr;
     CEditModelBase::Terminate();
 }

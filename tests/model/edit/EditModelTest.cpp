@@ -262,6 +262,15 @@ TEST_F(EditModelTest, TerminateEndsTheSessionAndDropsTheDtm) {
     EXPECT_EQ(ui.TakeLog(), Texts{"fn 17 1"});
 }
 
+TEST_F(EditModelTest, TerminateDropsTheDtmEvenWhenTheDtmFailsTheCall) {
+    ui.StartAndBuildNavigation();
+    ON_CALL(ui.access, ExecuteFunction(::testing::_, ::testing::_, ::testing::_, ::testing::_))
+        .WillByDefault(Return(E_FAIL));
+    EXPECT_NO_THROW(model.Terminate());
+    EXPECT_FALSE(model.GetUIAccess() || model.GetUIRegistration());
+    EXPECT_EQ(std::exchange(guards.errors, {}).size(), 1u);
+}
+
 TEST_F(EditModelTest, EditingNeedsRegistrationAndAUserLevelOtherThanObserver) {
     auto allowed = [&](bool registered, const char* userLevel) {
         ui.controller.SetRegistered(registered);
