@@ -6,6 +6,7 @@
 #include "ui/ApplicationView.h"
 #include "ui/AreaResources.h"
 #include "ui/SharedIcons.h"
+#include "ui/UiFakes.h"
 #include "views/common/VelaFFUIGlobalData.h"
 
 #include <QDir>
@@ -22,25 +23,6 @@ namespace {
 
 using ::testing::StrictMock;
 using Edited = CVelaFFUIServices::EEditedField;
-
-class MockView : public IApplicationView {
-public:
-    MOCK_METHOD(QWidget*, GetWindow, (), (const, override));
-    MOCK_METHOD(bool, IsActive, (), (const, override));
-    MOCK_METHOD(void, Activate, (), (override));
-    MOCK_METHOD(void, Deactivate, (), (override));
-    MOCK_METHOD(void, UpdateControls, (const std::string&), (override));
-    MOCK_METHOD(void, SetController, (IUIController*), (override));
-    MOCK_METHOD(void, AddToolTip, (QWidget*, const std::string&), (override));
-    MOCK_METHOD(void, RemoveToolTip, (QWidget*), (override));
-    MOCK_METHOD(void, UpdateState, (), (override));
-    MOCK_METHOD(int, GetState, (), (const, override));
-    MOCK_METHOD(void, OnUpdate, (int, const std::string&), (override));
-    MOCK_METHOD(std::string, GetListOfControls, (), (const, override));
-    MOCK_METHOD(void, RefreshControl, (int), (override));
-    MOCK_METHOD(void, RefreshControls, (int), (override));
-    MOCK_METHOD(void, OnUserLevelChanged, (), (override));
-};
 
 QImage Image(const QPixmap& pixmap) {
     return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
@@ -81,7 +63,7 @@ protected:
         ::testing::Mock::VerifyAndClearExpectations(&view);
     }
 
-    StrictMock<MockView> view;
+    StrictMock<MockView> view{0, nullptr, nullptr, false};
     QLineEdit field;
     QLineEdit other;
     QLabel icon;
