@@ -1,4 +1,4 @@
-#include "com/ComObject.h"
+#include "common/FixedParameterAccess.h"
 #include "model/EnumParameterDescriptor.h"
 #include "model/ParameterDescriptionFactory.h"
 #include "server/DtmInterfaces.h"
@@ -8,33 +8,6 @@
 #include <string>
 
 namespace {
-
-// A DTM that answers every control data request with the same kind and document.
-class CFixedParameterAccess : public ComObject<IDtmParameterAccess> {
-public:
-    CFixedParameterAccess(std::int32_t kind, std::string document)
-        : m_kind(kind), m_document(std::move(document)) {}
-
-    HRESULT GetControlData(std::int32_t, std::uint32_t, std::int32_t* kind,
-                           std::string* controlData) override {
-        *kind = m_kind;
-        *controlData = m_document;
-        return S_OK;
-    }
-    HRESULT SetParameterValue(std::int32_t, std::uint32_t, const std::string&,
-                              std::string*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT ExecuteFunction(std::int32_t, std::int32_t, const std::string&,
-                            VARIANT_BOOL*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT OpenContext(const std::string&, std::int32_t*) override { return E_NOTIMPL; }
-
-private:
-    std::int32_t m_kind;
-    std::string m_document;
-};
 
 const std::string kNumericDocument =
     R"(<ControlData tag="19464192" label="Travel setpoint" unit="%" name="SP_TRAVEL" )"
@@ -56,7 +29,7 @@ std::string EnumDocument() {
 
 // Update of a cached descriptor: one DTM call, one document parse, every field re-read.
 void Update(benchmark::State& state, std::int32_t kind, const std::string& document) {
-    ComPtr<IDtmParameterAccess> dtm = MakeCom<CFixedParameterAccess>(kind, document);
+    ComPtr<IDtmParameterAccess> dtm = MakeCom<CFixedParameterAccess>(document, kind);
     CParameterDescriptionFactory factory(dtm);
     IParameterDescription* descriptor = factory.GetParameterDescription(2, 19464192);
     for (auto _ : state) {

@@ -2,7 +2,7 @@
 // builds it as every kind, every query of the result is asked, the cached descriptor is
 // re-read, and the document's validator checks the value. Bad input may raise the
 // documented invalid-argument and run-time errors; anything else is a finding.
-#include "com/ComObject.h"
+#include "common/FixedParameterAccess.h"
 #include "model/BitEnumParameterDescriptor.h"
 #include "model/Conversions.h"
 #include "model/DateOrTimeParameterDescriptor.h"
@@ -19,31 +19,6 @@
 #include <stdexcept>
 
 namespace {
-
-// A DTM describing every parameter with the same document; the key is the kind.
-class CFuzzParameterAccess : public ComObject<IDtmParameterAccess> {
-public:
-    explicit CFuzzParameterAccess(std::string document) : m_document(std::move(document)) {}
-
-    HRESULT GetControlData(std::int32_t, std::uint32_t parameterKey, std::int32_t* kind,
-                           std::string* controlData) override {
-        *kind = static_cast<std::int32_t>(parameterKey);
-        *controlData = m_document;
-        return S_OK;
-    }
-    HRESULT SetParameterValue(std::int32_t, std::uint32_t, const std::string&,
-                              std::string*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT ExecuteFunction(std::int32_t, std::int32_t, const std::string&,
-                            VARIANT_BOOL*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT OpenContext(const std::string&, std::int32_t*) override { return E_NOTIMPL; }
-
-private:
-    std::string m_document;
-};
 
 // Runs `call`, letting only the documented kinds of error through.
 template <class Call> void Tolerating(Call call) {
@@ -120,7 +95,7 @@ void Validate(const std::string& document) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string document(reinterpret_cast<const char*>(data), size);
-    CParameterDescriptionFactory factory(MakeCom<CFuzzParameterAccess>(document));
+    CParameterDescriptionFactory factory(MakeCom<CFixedParameterAccess>(document));
     for (std::uint32_t kind = 0; kind <= 8; ++kind) {
         Tolerating([&] {
             if (IParameterDescription* descriptor = factory.GetParameterDescription(2, kind)) {
