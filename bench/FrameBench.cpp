@@ -14,7 +14,7 @@
 
 #include "com/ClassFactory.h"
 #include "dtm/SimulatedDtm.h"
-#include "model/edit/EditModel.h"
+#include "edit/EditModel.h"
 #include "server/OnlineView.h"
 #include "ui/ManualScheduler.h"
 

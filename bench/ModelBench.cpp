@@ -1,7 +1,7 @@
 #include "common/FixedParameterAccess.h"
+#include "fdt/DtmInterfaces.h"
 #include "model/EnumParameterDescriptor.h"
 #include "model/ParameterDescriptionFactory.h"
-#include "server/DtmInterfaces.h"
 
 #include <benchmark/benchmark.h>
 

@@ -9,7 +9,7 @@
 #include "dtm/DtmState.h"
 #include "dtm/FaultSwitches.h"
 #include "dtm/ParameterDictionary.h"
-#include "server/DtmInterfaces.h"
+#include "fdt/DtmInterfaces.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -18,16 +18,6 @@
 #include <map>
 #include <string>
 #include <vector>
-
-// Function ids of IDtmParameterAccess::ExecuteFunction.
-namespace dtm_function {
-inline constexpr std::int32_t kUIStarted = 0;      // the user interface started
-inline constexpr std::int32_t kUITerminated = 1;   // the user interface is being released
-inline constexpr std::int32_t kCloseRequested = 3; // the user asked to close the view
-inline constexpr std::int32_t kRead = 4;           // read the parameter named by the argument
-inline constexpr std::int32_t kWrite = 5;          // write the DTM's copy of it to the device
-inline constexpr std::int32_t kViewActivated = 6;  // a view was requested or activated
-} // namespace dtm_function
 
 // The DTM of a simulated Vela VP-700 fieldbus positioner: the peer of the online view in
 // tests and the default device of the frame.

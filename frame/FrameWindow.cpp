@@ -2,8 +2,8 @@
 
 #include "FrameError.h"
 
+#include "fdt/DtmInterfaces.h"
 #include "server/ControlWidget.h"
-#include "server/DtmInterfaces.h"
 #include "ui/Guard.h"
 #include "ui/Scheduler.h"
 

@@ -3,7 +3,7 @@
 #include "FrameError.h"
 
 #include "com/ClassFactory.h"
-#include "com/Registry.h"
+#include "server/Registry.h"
 #include "server/ServerRegistration.h"
 
 #include <dlfcn.h>

@@ -6,7 +6,7 @@
 #include "FrameSession.h"
 #include "ServerLoader.h"
 
-#include "com/Registry.h"
+#include "server/Registry.h"
 #include "server/ServerRegistration.h"
 
 #include <QApplication>

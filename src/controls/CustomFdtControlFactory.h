@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/FdtControl.h"
+#include "ui/FdtControl.h"
 
 #include <memory>
 

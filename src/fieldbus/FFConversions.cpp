@@ -15,13 +15,7 @@ namespace {
 } // namespace
 
 bool ToBoolean(std::string_view text) {
-    if (text == "1" || text == "true") {
-        return true;
-    }
-    if (text.empty() || text == "0" || text == "false") {
-        return false;
-    }
-    ThrowFormat();
+    return CConversions::xml_to_bool(text);
 }
 
 std::uint32_t ToUInt32(std::string_view text) {

@@ -129,6 +129,16 @@ bool to_bool(std::string_view text) {
     ThrowFormat();
 }
 
+bool xml_to_bool(std::string_view text) {
+    if (text == "1" || text == "true") {
+        return true;
+    }
+    if (text.empty() || text == "0" || text == "false") {
+        return false;
+    }
+    ThrowFormat();
+}
+
 std::vector<std::uint8_t> to_byte_array(std::string_view text) {
     if (text.size() % 2 != 0) {
         throw std::invalid_argument("Invalid argument at CConversions::to_byte_array");

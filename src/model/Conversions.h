@@ -28,6 +28,9 @@ double to_double(std::string_view text);
 
 // "true"/"false" or "TRUE"/"FALSE"; anything else is a format error.
 bool to_bool(std::string_view text);
+// An XML attribute's boolean: "1" and "true" are true; "0", "false" and the empty text (an
+// absent attribute) are false; anything else is a format error.
+bool xml_to_bool(std::string_view text);
 
 // Pairs of hex digits, either case, into bytes. An odd number of characters raises
 // std::invalid_argument "Invalid argument at CConversions::to_byte_array"; a character

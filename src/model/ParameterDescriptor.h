@@ -1,8 +1,8 @@
 #pragma once
 
 #include "com/ComPtr.h"
+#include "fdt/DtmInterfaces.h"
 #include "model/ParameterDescription.h"
-#include "server/DtmInterfaces.h"
 
 #include <cstdint>
 #include <string>

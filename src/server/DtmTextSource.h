@@ -1,7 +1,7 @@
 #pragma once
 
 #include "com/ComPtr.h"
-#include "server/DtmInterfaces.h"
+#include "fdt/DtmInterfaces.h"
 #include "ui/TextSource.h"
 
 // The texts of the DTM environment as a source of the text provider. The DTM answers them as

@@ -1,16 +1,16 @@
 #include "server/FdtActiveXImpl.h"
 
 #include "com/ComError.h"
-#include "server/DtmInterfaces.h"
+#include "fdt/DtmInterfaces.h"
 #include "server/DtmTextSource.h"
 #include "server/FunctionCallSchema.h"
 #include "server/ServerRegistration.h"
+#include "ui/DtmStateDocument.h"
 #include "ui/Guard.h"
 #include "ui/LayoutDescriptionParser.h"
 #include "ui/TextProviderSlot.h"
 #include "ui/ToolTipManager.h"
 #include "ui/UIEditModel.h"
-#include "xml/Xml.h"
 
 #include <memory>
 #include <type_traits>
@@ -111,20 +111,18 @@ void CFdtActiveXImpl::StartUI() {
 }
 
 void CFdtActiveXImpl::RefreshDtmState() {
-    const xml::Document state = xml::Document::TryParse(FetchStateDocument());
-    const auto read = [&state](std::string_view path) {
-        return state.IsNull() ? std::string() : state.Attribute(path);
-    };
-    const QString name = QString::fromStdString(read("//@name"));
+    // A document that does not parse reads as one without attributes.
+    const SDtmStateDocument state =
+        SDtmStateDocument::Parse(FetchStateDocument()).value_or(SDtmStateDocument{});
+    const QString name = QString::fromStdString(state.name);
     m_identificationArea.SetTitle(m_textProvider.GetText(name).toStdString());
-    m_statusArea.SetConnectionState(CStatusArea::ConnectionStateFromText(read("//@state")));
-    m_statusArea.SetDataSetState(CStatusArea::DataSetStateFromText(read("//@dataSetState")));
-    const std::string userLevel = read("//@userLevel");
-    m_controller.SetUserLevel(userLevel);
+    m_statusArea.SetConnectionState(CStatusArea::ConnectionStateFromText(state.state));
+    m_statusArea.SetDataSetState(CStatusArea::DataSetStateFromText(state.dataSetState));
+    m_controller.SetUserLevel(state.userLevel);
     if (m_editModel) {
-        m_editModel->SetUserLevel(userLevel);
+        m_editModel->SetUserLevel(state.userLevel);
     }
-    m_controller.SetPrivateDialogsEnabled(read("//@isPrivateDialogEnabled") == "1");
+    m_controller.SetPrivateDialogsEnabled(state.isPrivateDialogEnabled == "1");
 }
 
 std::string CFdtActiveXImpl::FetchStateDocument() const {

@@ -1,6 +1,7 @@
 #include "server/OnlineView.h"
 
 #include "ui/Guard.h"
+#include "views/ViewCatalog.h"
 
 #include <QWidget>
 
@@ -35,6 +36,7 @@ private:
 } // namespace
 
 COnlineView::COnlineView() {
+    ViewCatalog::RegisterViews(m_editModel.GetViewTable());
     FinalConstruct(m_editModel);
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "com/ComObject.h"
-#include "model/edit/EditModel.h"
+#include "edit/EditModel.h"
+#include "fdt/DtmInterfaces.h"
 #include "server/ControlWidget.h"
-#include "server/DtmInterfaces.h"
 #include "server/FdtActiveXImpl.h"
 #include "server/ServerRegistration.h"
 

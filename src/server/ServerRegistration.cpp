@@ -1,6 +1,6 @@
 #include "server/ServerRegistration.h"
 
-#include "com/Registry.h"
+#include "server/Registry.h"
 
 #include <initializer_list>
 

@@ -13,6 +13,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
+#include <unordered_map>
 
 CApplicationViewCore::CApplicationViewCore(int viewId, int dialogId)
     : m_viewId(viewId), m_dialogId(dialogId) {}
@@ -106,11 +108,14 @@ void CApplicationViewCore::UpdateControls(const std::string& controlData) {
     if (document.IsNull()) {
         return;
     }
+    // One pass over the document: the first ControlData element of each tag.
+    std::unordered_map<std::string, xml::Node> byTag;
+    for (const xml::Node& element : document.SelectAll("//ControlData")) {
+        byTag.try_emplace(element.Attribute("@tag"), element);
+    }
     for (const auto& [id, control] : m_controls) {
-        const xml::Node element = document.SelectSingle(
-            "//ControlData[@tag=" + xml::XPathLiteral(control->GetTag()) + "]");
-        if (element) {
-            control->UpdateFromControlData(element);
+        if (auto found = byTag.find(control->GetTag()); found != byTag.end()) {
+            control->UpdateFromControlData(found->second);
         }
     }
 }

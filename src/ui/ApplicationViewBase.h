@@ -1,9 +1,9 @@
 #pragma once
 
-#include "controls/FdtControl.h"
-#include "controls/LayoutManager.h"
 #include "ui/ApplicationView.h"
 #include "ui/ApplicationViewLayout.h"
+#include "ui/FdtControl.h"
+#include "ui/LayoutManager.h"
 
 #include <QPointer>
 

@@ -6,6 +6,7 @@
 #include <string>
 
 class QIcon;
+struct SDtmStateDocument;
 class QTreeWidgetItem;
 
 // The status bar: connection, communication, lock, data set, modified in device, direct mode,
@@ -35,6 +36,9 @@ public:
     virtual void SetCommunicating(bool communicating) = 0;
     virtual void SetModifiedInDevice(bool modified) = 0;
     virtual void SetDirectMode(bool direct) = 0;
+    // Follows the DTM's state document: connection, data set, communication and
+    // modified-in-device panes; an attribute the document lacks leaves its pane as it was.
+    virtual void ShowDtmState(const SDtmStateDocument& state) = 0;
 };
 
 // The toolbar. A pressed button raises an action event with its command id.

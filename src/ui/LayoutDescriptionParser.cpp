@@ -1,6 +1,6 @@
 #include "ui/LayoutDescriptionParser.h"
 
-#include "fieldbus/FFConversions.h"
+#include "model/Conversions.h"
 #include "ui/ApplicationView.h"
 #include "ui/Guard.h"
 
@@ -61,7 +61,7 @@ int CLayoutDescriptionParser::ReadNumber(const std::string& text) {
 CGenericViewDescription CLayoutDescriptionParser::ReadGenericView(const xml::Node& element) {
     CGenericViewDescription description;
     description.viewId = ReadNumber(element.Attribute("@viewId", "0"));
-    description.autoSizeLables = CFFConversions::ToBoolean(element.Attribute("@autoSizeLables"));
+    description.autoSizeLables = CConversions::xml_to_bool(element.Attribute("@autoSizeLables"));
     description.layoutManager = element.Attribute("@layoutManager", description.layoutManager);
     description.helpContextId = ReadNumber(element.Attribute("@helpContextId", "0"));
     description.element = element;

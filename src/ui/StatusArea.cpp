@@ -1,11 +1,10 @@
 #include "ui/StatusArea.h"
 
-#include "fieldbus/FFConversions.h"
-#include "server/DtmInterfaces.h"
+#include "model/Conversions.h"
 #include "ui/AreaResources.h"
+#include "ui/DtmStateDocument.h"
 #include "ui/Guard.h"
 #include "ui/SharedIcons.h"
-#include "xml/Xml.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -90,27 +89,20 @@ int CStatusArea::DataSetStateFromText(const std::string& text) {
     return found != states.end() ? found->second : kDataSetDefault;
 }
 
-void CStatusArea::OnUpdate(int updateType, const std::string& data) {
-    if (updateType != dtm_update::kStateDocument) {
-        return;
+void CStatusArea::ShowDtmState(const SDtmStateDocument& state) {
+    if (!state.state.empty()) {
+        SetConnectionState(ConnectionStateFromText(state.state));
     }
-    const xml::Document state = xml::Document::TryParse(data);
-    if (state.IsNull()) {
-        return;
+    if (!state.dataSetState.empty()) {
+        SetDataSetState(DataSetStateFromText(state.dataSetState));
     }
-    if (const std::string text = state.Attribute("//@state"); !text.empty()) {
-        SetConnectionState(ConnectionStateFromText(text));
+    if (!state.isCommunicating.empty()) {
+        SetCommunicating(state.isCommunicating == "1");
     }
-    if (const std::string text = state.Attribute("//@dataSetState"); !text.empty()) {
-        SetDataSetState(DataSetStateFromText(text));
-    }
-    if (const std::string text = state.Attribute("//@isCommunicating"); !text.empty()) {
-        SetCommunicating(text == "1");
-    }
-    if (const std::string text = state.Attribute("//@modifiedInDevice"); !text.empty()) {
+    if (!state.modifiedInDevice.empty()) {
         // A value that is no boolean leaves the pane as it was.
         Guarded("CStatusArea: modifiedInDevice",
-                [&] { SetModifiedInDevice(CFFConversions::ToBoolean(text)); });
+                [&] { SetModifiedInDevice(CConversions::xml_to_bool(state.modifiedInDevice)); });
     }
 }
 

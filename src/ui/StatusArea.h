@@ -67,9 +67,10 @@ public:
     // "default" 0, "validModified" 1, "invalidModified" 2, "allDataLoaded" 3, anything else 0.
     static int DataSetStateFromText(const std::string& text);
 
-    // The state document (update type 1) sets the connection, data-set, communication and
-    // modified-in-device panes from its attributes that are present.
-    void OnUpdate(int updateType, const std::string& data) override;
+    // The controller hands the state document on already read (ShowDtmState); nothing else
+    // of the updates concerns the status bar.
+    void OnUpdate(int, const std::string&) override {}
+    void ShowDtmState(const SDtmStateDocument& state) override;
 
     void SetMessageText(const std::string& text) override;
     void SetConnectionState(int state) override;

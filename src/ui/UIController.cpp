@@ -1,6 +1,7 @@
 #include "ui/UIController.h"
 
-#include "server/DtmInterfaces.h"
+#include "fdt/DtmInterfaces.h"
+#include "ui/DtmStateDocument.h"
 #include "ui/PaneNavigator.h"
 #include "ui/UIEditModel.h"
 #include "ui/UIEvents.h"
@@ -203,7 +204,13 @@ void CUIController::RefreshControls(int viewId, int controlId) {
 
 void CUIController::OnUpdate(int updateType, const std::string& data) {
     if (updateType == dtm_update::kStateDocument) {
-        ReadStateDocument(data);
+        // Read once here; the status area gets the attributes, not the text.
+        if (const auto state = SDtmStateDocument::Parse(data)) {
+            ReadStateDocument(*state);
+            if (m_status.area) {
+                m_status.area->ShowDtmState(*state);
+            }
+        }
     }
     for (IInternalUpdateUI* receiver :
          {m_action.updates, static_cast<IInternalUpdateUI*>(m_editModel), m_identification.updates,
@@ -232,18 +239,12 @@ void CUIController::OnUpdate(int updateType, const std::string& data) {
     }
 }
 
-void CUIController::ReadStateDocument(const std::string& data) {
-    const xml::Document state = xml::Document::TryParse(data);
-    if (state.IsNull()) {
-        return;
+void CUIController::ReadStateDocument(const SDtmStateDocument& state) {
+    if (!state.isPrivateDialogEnabled.empty()) {
+        m_privateDialogsEnabled = state.isPrivateDialogEnabled == "1";
     }
-    const std::string privateDialogs = state.Attribute("//@isPrivateDialogEnabled");
-    if (!privateDialogs.empty()) {
-        m_privateDialogsEnabled = privateDialogs == "1";
-    }
-    const std::string userLevel = state.Attribute("//@userLevel");
-    if (!userLevel.empty()) {
-        SetUserLevel(userLevel);
+    if (!state.userLevel.empty()) {
+        SetUserLevel(state.userLevel);
     }
 }
 

@@ -17,6 +17,7 @@
 #include <string>
 
 class CUIEventBase;
+struct SDtmStateDocument;
 class IPaneNavigator;
 class ITextResource;
 class IUIEditModel;
@@ -191,7 +192,7 @@ private:
     };
 
     IApplicationView* FindViewByWindow(const QWidget* window) const;
-    void ReadStateDocument(const std::string& data);
+    void ReadStateDocument(const SDtmStateDocument& state);
     // Asks the control window to lay out its areas again.
     void PostLayout() const;
 

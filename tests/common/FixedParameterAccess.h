@@ -1,7 +1,7 @@
 #pragma once
 
 #include "com/ComObject.h"
-#include "server/DtmInterfaces.h"
+#include "fdt/DtmInterfaces.h"
 
 #include <cstdint>
 #include <string>

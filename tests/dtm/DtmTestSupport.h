@@ -3,8 +3,8 @@
 #include "com/ComObject.h"
 #include "com/ComPtr.h"
 #include "dtm/SimulatedDtm.h"
+#include "fdt/DtmInterfaces.h"
 #include "model/ParameterDescriptionFactory.h"
-#include "server/DtmInterfaces.h"
 #include "ui/ManualScheduler.h"
 #include "ui/Scheduler.h"
 

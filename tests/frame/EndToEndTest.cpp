@@ -7,14 +7,18 @@
 
 #include "FrameError.h"
 #include "FrameSession.h"
+#include "FunctionCall.h"
 #include "NavigationAccess.h"
 
 #include "dtm/SimulatedDtm.h"
 #include "server/OnlineView.h"
 #include "ui/IdentificationArea.h"
 #include "ui/StatusArea.h"
+#include "ui/ToolbarArea.h"
 
+#include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -111,6 +115,63 @@ TEST_F(EndToEndTest, StartsWithTheNavigationOnceTheDtmAnswersAndFollowsItsState)
     Advance(m_scheduler, 10 * kLatencyMs);
     EXPECT_EQ(Navigation().Selected()->viewId, kHistogram);
     EXPECT_FALSE(Navigation().Select(4242));
+}
+
+TEST_F(EndToEndTest, ASecondInitTalksToTheSecondDtmOnly) {
+    Open();
+    ASSERT_TRUE(m_session->Start());
+    Advance(m_scheduler, 10 * kLatencyMs);
+    ASSERT_TRUE(Navigation().IsBuilt());
+    const ComPtr<CSimulatedDtm> second = MakeCom<CSimulatedDtm>(OV_DTM_DATA_DIR);
+    second->SetBusLatency(kLatencyMs);
+    Dtm().Calls().Clear();
+
+    VARIANT_BOOL accepted = VARIANT_FALSE;
+    ASSERT_EQ(
+        m_control->Init("frame-2", FunctionCallDocument(), second.As<IUnknown>().Get(), &accepted),
+        S_OK);
+    EXPECT_EQ(accepted, VARIANT_TRUE);
+    Advance(m_scheduler, 10 * kLatencyMs);
+    // Reads, the descriptors they need, the context and the view request all reach the second
+    // DTM; the first one hears nothing more.
+    EXPECT_EQ(second->Calls().Count("OpenContext"), 1u);
+    EXPECT_GE(second->Calls().Count("GetControlData"), 1u);
+    EXPECT_THAT(second->Calls().Lines("ExecuteFunction"),
+                Contains("ExecuteFunction(2, 4, 19464192)"));
+    EXPECT_THAT(second->Calls().Lines("ExecuteFunction"), Contains(HasSubstr(", 6, ")));
+    EXPECT_THAT(Dtm().Calls().Lines("ExecuteFunction"), ::testing::IsEmpty());
+    EXPECT_EQ(Dtm().Calls().Count("GetControlData"), 0u);
+    ASSERT_TRUE(Navigation().Selected());
+    EXPECT_EQ(Navigation().Selected()->viewId, kDashboard);
+}
+
+TEST_F(EndToEndTest, TheToolbarHoldsPrintTreeAndHelpAfterStartAndAfterTheTreeToggles) {
+    constexpr int kPrint = 300, kTree = 10, kHelp = 500;
+    // The tree button's icons are shared icons, found by bare name beside the server library.
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(QFileInfo(QStringLiteral(OV_SERVER_LIBRARY)).absolutePath());
+    Open();
+    ASSERT_TRUE(m_session->Start());
+    Advance(m_scheduler, 10 * kLatencyMs);
+    auto* toolbar = FindWidget<CToolbarArea>(Window().GetControlWidget());
+    ASSERT_NE(toolbar, nullptr);
+    const auto buttons = [toolbar] {
+        std::vector<int> shown;
+        for (const int id : {kPrint, kTree, kHelp}) {
+            if (const QAction* button = toolbar->FindButton(id);
+                button && !button->icon().isNull()) {
+                shown.push_back(id);
+            }
+        }
+        return shown;
+    };
+    EXPECT_THAT(buttons(), ElementsAre(kPrint, kTree, kHelp));
+
+    // The tree button hides the tree and puts its own and the help button back.
+    toolbar->FindButton(kTree)->trigger();
+    EXPECT_TRUE(m_control->GetController().IsNavigationTreeHidden());
+    EXPECT_THAT(buttons(), ElementsAre(kPrint, kTree, kHelp));
+    QDir::setCurrent(previous);
 }
 
 TEST_F(EndToEndTest, TheDtmSettingsOfTheCommandLineReachTheControl) {

@@ -9,8 +9,8 @@
 #include "TrackingScheduler.h"
 
 #include "com/ComObject.h"
+#include "fdt/DtmInterfaces.h"
 #include "server/ControlWidget.h"
-#include "server/DtmInterfaces.h"
 
 #include <QMessageBox>
 #include <QPlainTextEdit>

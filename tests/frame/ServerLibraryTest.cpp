@@ -12,10 +12,10 @@
 #include "NavigationAccess.h"
 #include "ServerLoader.h"
 
-#include "com/Registry.h"
 #include "dtm/SimulatedDtm.h"
+#include "fdt/DtmInterfaces.h"
 #include "server/ControlWidget.h"
-#include "server/DtmInterfaces.h"
+#include "server/Registry.h"
 #include "server/ServerRegistration.h"
 
 #include <QFile>

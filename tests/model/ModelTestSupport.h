@@ -2,7 +2,7 @@
 
 #include "com/ComObject.h"
 #include "com/ComPtr.h"
-#include "server/DtmInterfaces.h"
+#include "fdt/DtmInterfaces.h"
 
 #include <gmock/gmock.h>
 

@@ -1,4 +1,4 @@
-#include "server/DtmInterfaces.h"
+#include "fdt/DtmInterfaces.h"
 #include "com/ComObject.h"
 #include "com/ComPtr.h"
 

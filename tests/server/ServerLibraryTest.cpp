@@ -3,8 +3,8 @@
 #include "server/module/ServerEntryPoints.h"
 
 #include "com/ClassFactory.h"
-#include "com/Registry.h"
 #include "server/ControlWidget.h"
+#include "server/Registry.h"
 #include "server/ServerRegistration.h"
 #include "server/ServerTestSupport.h"
 

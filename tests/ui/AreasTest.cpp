@@ -1,6 +1,7 @@
 #include "AreaHarness.h"
 
 #include "ui/ActionArea.h"
+#include "ui/DtmStateDocument.h"
 #include "ui/IdentificationArea.h"
 #include "ui/SharedIcons.h"
 #include "ui/StatusArea.h"
@@ -142,30 +143,36 @@ TEST(StatusArea, StateTextsMapToTheirNumbers) {
     }
 }
 
-TEST(StatusArea, FollowsTheStateDocumentOnly) {
+// The state document as the controller hands it on: read once, then shown.
+void Follow(CStatusArea& area, const std::string& document) {
+    if (const auto state = SDtmStateDocument::Parse(document)) {
+        area.ShowDtmState(*state);
+    }
+}
+
+TEST(StatusArea, FollowsTheStateDocument) {
     CStatusArea area;
-    area.OnUpdate(1, R"(<DtmState state="Somewhere" dataSetState="validModified"
-                        isCommunicating="1" modifiedInDevice="true"/>)");
+    Follow(area, R"(<DtmState state="Somewhere" dataSetState="validModified"
+                    isCommunicating="1" modifiedInDevice="true"/>)");
     EXPECT_EQ(Shows(area, 0), (PaneShows{2, "Disconnected", ""}));
     EXPECT_EQ(Shows(area, 3), (PaneShows{31, "", "ValidModified"}));
     EXPECT_EQ(Shows(area, 1).icon, 16);
     EXPECT_EQ(Shows(area, 4).icon, 37);
 
-    // Absent attributes leave their panes; a value that is no boolean too; other update
-    // types and broken documents change nothing.
+    // Absent attributes leave their panes; a value that is no boolean too; a broken document
+    // changes nothing.
     ReportedErrors reported;
-    area.OnUpdate(1, R"(<DtmState state="Online" modifiedInDevice="maybe"/>)");
+    Follow(area, R"(<DtmState state="Online" modifiedInDevice="maybe"/>)");
     EXPECT_EQ(reported.errors,
               std::vector<std::string>{"CStatusArea: modifiedInDevice: Input format is not valid"});
     EXPECT_EQ(Shows(area, 0), (PaneShows{5, "Connected", ""}));
     EXPECT_EQ(Shows(area, 3).icon, 31);
     EXPECT_EQ(Shows(area, 1).icon, 16);
     EXPECT_EQ(Shows(area, 4).icon, 37);
-    area.OnUpdate(100, R"(<DtmState state="Aborted"/>)");
-    area.OnUpdate(1, R"(<DtmState state="Aborted")");
+    Follow(area, R"(<DtmState state="Aborted")");
     EXPECT_EQ(Shows(area, 0).icon, 5);
 
-    area.OnUpdate(1, R"(<DtmState isCommunicating="0" modifiedInDevice="0"/>)");
+    Follow(area, R"(<DtmState isCommunicating="0" modifiedInDevice="0"/>)");
     EXPECT_EQ(Shows(area, 1).icon, 0);
     EXPECT_EQ(Shows(area, 4).icon, 0);
 }

@@ -319,6 +319,11 @@ TEST_F(UIControllerTest, StateDocumentSetsPrivateDialogsAndUserLevel) {
     auto* view = AddView(1100);
     EXPECT_CALL(*view, OnUserLevelChanged()).Times(1);
     EXPECT_CALL(editModel, OnUpdate(1, _)).Times(5);
+    // The document is read once; the status area gets what was read, once per document that
+    // parses.
+    EXPECT_CALL(status, ShowDtmState(::testing::Field(&SDtmStateDocument::state, "Online")));
+    EXPECT_CALL(status, ShowDtmState(::testing::Field(&SDtmStateDocument::state, "")));
+    EXPECT_CALL(status, ShowDtmState(::testing::Field(&SDtmStateDocument::state, "Offline")));
 
     controller.OnUpdate(1, "<DtmState name='Vela' state='Online' isPrivateDialogEnabled='1' "
                            "userLevel='maintenance'/>");

@@ -3,11 +3,12 @@
 // GoogleMock fakes of the edit model, the frame areas, the application views and the
 // data-bound controls, shared by the controller and view tests.
 
-#include "controls/FdtControl.h"
-#include "controls/LayoutManager.h"
 #include "ui/ApplicationView.h"
 #include "ui/AreaInterfaces.h"
+#include "ui/DtmStateDocument.h"
+#include "ui/FdtControl.h"
 #include "ui/InternalUpdateUI.h"
+#include "ui/LayoutManager.h"
 #include "ui/UIEditModel.h"
 #include "ui/WindowVisibility.h"
 #include "xml/Xml.h"
@@ -47,6 +48,7 @@ public:
     MOCK_METHOD(void, SetCommunicating, (bool), (override));
     MOCK_METHOD(void, SetModifiedInDevice, (bool), (override));
     MOCK_METHOD(void, SetDirectMode, (bool), (override));
+    MOCK_METHOD(void, ShowDtmState, (const SDtmStateDocument&), (override));
     MOCK_METHOD(void, OnUpdate, (int, const std::string&), (override));
 };
 

@@ -1,8 +1,8 @@
 #include "server/module/ServerEntryPoints.h"
 
 #include "com/ClassFactory.h"
-#include "com/Registry.h"
 #include "server/OnlineView.h"
+#include "server/Registry.h"
 #include "server/ServerRegistration.h"
 
 #include <dlfcn.h>

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "controls/CustomFdtControlFactory.h"
+#include "edit/EditModelBase.h"
+#include "edit/ViewTable.h"
 #include "model/DeviceState.h"
 #include "model/ParameterDescriptionFactory.h"
-#include "model/edit/EditModelBase.h"
-#include "model/edit/ViewTable.h"
 #include "ui/TooltipInformation.h"
 
 #include <array>
@@ -37,15 +37,6 @@ public:
 
     // The request of reads that do not name the DTM context.
     static constexpr std::int32_t kRequest = 2;
-    // DTM functions: the session starts and ends, the action area's Close, a parameter is
-    // read from or written to the device, a view is requested or shown.
-    static constexpr std::int32_t kFunctionStart = 0;
-    static constexpr std::int32_t kFunctionEnd = 1;
-    static constexpr std::int32_t kFunctionClose = 3;
-    static constexpr std::int32_t kFunctionRead = 4;
-    static constexpr std::int32_t kFunctionWrite = 5;
-    static constexpr std::int32_t kFunctionViewChanged = 6;
-
     // Commands of the toolbar and the action area.
     static constexpr int kActionToggleTree = 10;
     static constexpr int kActionInvokeView = 100;

@@ -4,8 +4,8 @@
 // its splitter, fake areas and a fake DTM. Every DTM call and area call is written into one
 // log, in order, so that a test compares the whole protocol at once.
 
+#include "edit/EditModel.h"
 #include "model/ModelTestSupport.h"
-#include "model/edit/EditModel.h"
 #include "ui/Guard.h"
 #include "ui/Splitter.h"
 #include "ui/UIController.h"

@@ -1,4 +1,4 @@
-#include "model/edit/ViewTable.h"
+#include "edit/ViewTable.h"
 
 #include <utility>
 

@@ -17,21 +17,13 @@
 
 #include "com/Unknown.h"
 #include "com/Variant.h"
+#include "fdt/DtmFunctions.h"
 
 #include <cstdint>
 #include <string>
 
 // The FDT 1.x type library that supplies IDtmActiveXControl (version 1.20100).
 inline constexpr GUID LIBID_Fdt100 = MakeGuid("{036D1471-387B-11D4-86E1-00E0987270B9}");
-
-// Update types of IUpdateUI::UpdateUI.
-namespace dtm_update {
-inline constexpr std::int32_t kStateDocument = 1;        // data: the DTM's state document
-inline constexpr std::int32_t kViewControlData = 40;     // data: control data for view 10
-inline constexpr std::int32_t kParameterChanged = 100;   // data: decimal parameter key
-inline constexpr std::int32_t kFirstServiceResult = 600; // 600 to 605: fieldbus services
-inline constexpr std::int32_t kLastServiceResult = 605;
-} // namespace dtm_update
 
 // The control as the frame sees it (FDT 1.x, public interface id).
 class IDtmActiveXControl : public IUnknown {

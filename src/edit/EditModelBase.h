@@ -2,7 +2,7 @@
 
 #include "com/ComError.h"
 #include "com/ComPtr.h"
-#include "server/DtmInterfaces.h"
+#include "fdt/DtmInterfaces.h"
 #include "ui/UIEditModel.h"
 #include "ui/UIEvents.h"
 

@@ -1,4 +1,4 @@
-#include "model/edit/EditModelBase.h"
+#include "edit/EditModelBase.h"
 
 #include "ui/UIController.h"
 

@@ -1,4 +1,4 @@
-#include "model/edit/EditModel.h"
+#include "edit/EditModel.h"
 
 #include "com/ComError.h"
 #include "model/BitEnumParameterDescriptor.h"
@@ -89,7 +89,7 @@ void CEditModel::Write(std::uint32_t parameterKey, const std::string& value, CUI
         event.SetError(response);
         return;
     }
-    Execute(m_context, kFunctionWrite, CConversions::to_string(parameterKey));
+    Execute(m_context, dtm_function::kWrite, CConversions::to_string(parameterKey));
 }
 
 std::string CEditModel::GetProperty(const std::string& name) const {
@@ -117,26 +117,33 @@ Descriptor* CEditModel::Find(std::int32_t request, std::uint32_t parameterKey) {
 // --- Life cycle ----------------------------------------------------------------------------
 
 void CEditModel::Start() {
+    IUIController* controller = GetController();
+    // Each start talks to the DTM of the latest Initialize: its parameter access is asked for
+    // again and its descriptors are read anew. Views built on an earlier DTM's descriptors go
+    // with those descriptors; the navigation build shows the start view again.
+    m_parameterAccess = nullptr;
+    m_context = 0;
+    if (m_factory && controller) {
+        controller->RemoveAllViews();
+    }
+    m_factory.reset();
     LoadTooltipInformation();
     *m_deviceState = SDeviceState{};
     m_navigationBuilt = false;
-    IUIController* controller = GetController();
     if (controller) {
         controller->SetSplitterRatio(kSplitterRatio);
     }
     if (m_controlFactoryRegistration) {
         m_controlFactoryRegistration(*this);
     }
-    Execute(m_context, kFunctionStart, {});
+    Execute(m_context, dtm_function::kUIStarted, {});
     if (IActionArea* actions = controller ? controller->GetActionArea() : nullptr) {
         actions->AddAction(kActionClose, "Close", IActionArea::kRightGroup);
     }
-    if (!m_factory) {
-        m_factory = std::make_unique<CParameterDescriptionFactory>(
-            ComPtr<IDtmParameterAccess>(&ParameterAccess()));
-    }
+    m_factory = std::make_unique<CParameterDescriptionFactory>(
+        ComPtr<IDtmParameterAccess>(&ParameterAccess()));
     for (const std::uint32_t key : kWatchedKeys) {
-        Execute(kRequest, kFunctionRead, CConversions::to_string(key));
+        Execute(kRequest, dtm_function::kRead, CConversions::to_string(key));
     }
 }
 
@@ -155,7 +162,7 @@ void CEditModel::LoadTooltipInformation() {
 void CEditModel::Terminate() {
     // Ending the session is best effort: the DTM references go whether or not the DTM took
     // the call, so that a released model never keeps a failing DTM alive.
-    Guarded("CEditModel::Terminate", [&] { Execute(m_context, kFunctionEnd, {}); });
+    Guarded("CEditModel::Terminate", [&] { Execute(m_context, dtm_function::kUITerminated, {}); });
     m_parameterAccess = nullptr;
     CEditModelBase::Terminate();
 }
@@ -386,7 +393,7 @@ bool CEditModel::OnAction(CActionEvent& event) {
     case kActionInvokeView:
         return InvokeCurrentView(event);
     case kActionClose:
-        Execute(m_context, kFunctionClose, {});
+        Execute(m_context, dtm_function::kCloseRequested, {});
         return true;
     case kActionPrint:
         ShowUserDialog("TestPrint", 9999);
@@ -424,7 +431,7 @@ int CEditModel::GetCurrentViewId() const {
 }
 
 bool CEditModel::OnViewRequest(CViewRequestEvent& event) {
-    Execute(m_context, kFunctionViewChanged, {});
+    Execute(m_context, dtm_function::kViewActivated, {});
     IUIController* controller = GetController();
     if (controller == nullptr || !m_factory) {
         return false;
@@ -446,7 +453,7 @@ bool CEditModel::OnViewRequest(CViewRequestEvent& event) {
 }
 
 bool CEditModel::OnViewActivated(CViewActivatedEvent& event) {
-    Execute(m_context, kFunctionViewChanged, {});
+    Execute(m_context, dtm_function::kViewActivated, {});
     const IApplicationView* view =
         GetController() ? GetController()->FindView(event.GetViewId()) : nullptr;
     if (view == nullptr) {
@@ -458,7 +465,7 @@ bool CEditModel::OnViewActivated(CViewActivatedEvent& event) {
     }
     for (const xml::Node& parameter : controls.SelectAll("//@parameterID")) {
         const std::uint32_t key = CConversions::to_uint32(parameter.Text());
-        Execute(m_context, kFunctionRead, CConversions::to_string(key));
+        Execute(m_context, dtm_function::kRead, CConversions::to_string(key));
     }
     return true;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "com/ComPtr.h"
-#include "server/DtmInterfaces.h"
+#include "fdt/DtmInterfaces.h"
 #include "ui/ApplicationView.h"
 
 #include <functional>

@@ -1,4 +1,4 @@
-#include "com/Registry.h"
+#include "server/Registry.h"
 
 #include "xml/Xml.h"
 
