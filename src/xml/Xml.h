@@ -10,6 +10,9 @@
 // later evaluation. The simplest relative paths, "@name", "@pfx:name", a child element's name
 // and the same behind "./", are answered by walking the element without XPath, with the same
 // result.
+//
+// Single-threaded by contract: the wrapper is used from the UI thread only. The cache of
+// compiled paths and each document's XPath context are kept without locks.
 
 #include <memory>
 #include <optional>
