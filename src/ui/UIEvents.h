@@ -8,15 +8,39 @@
 // through its own Dispatch (double dispatch). A handler reports a failure only with SetError.
 // An event that nobody handled comes back with its initial values.
 //
-// Each family is an abstract class declaring its accessors and an implementation class of
-// the same name with `Impl` appended that holds the fields. Getters answer copies; "Mark"
-// sets a flag for good.
+// Each family is an abstract class put together from field holders (UIEventFields) that bring
+// the accessors and the storage, and names the handler it is dispatched to. The event a raiser
+// builds is CUIEventImpl<Family>, named after the family with `Impl` appended; it adds only
+// Dispatch. Getters answer copies; "Mark" sets a flag for good.
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
-class IUIEventCallback;
+class CActionEvent;
+class CBitEnumSetEvent;
+class CComboBoxSetEvent;
+class CCommandEvent;
+class CGenericSetEvent;
+class CTextDataSetEvent;
+class CViewActivatedEvent;
+class CViewRequestEvent;
+
+// The typed handlers that Dispatch calls; each answers whether it handled the event. The
+// edit model implements it.
+class IUIEventCallback {
+public:
+    virtual ~IUIEventCallback() = default;
+    virtual bool OnAction(CActionEvent& event) = 0;
+    virtual bool OnCommand(CCommandEvent& event) = 0;
+    virtual bool OnViewActivated(CViewActivatedEvent& event) = 0;
+    virtual bool OnViewRequest(CViewRequestEvent& event) = 0;
+    virtual bool OnBitEnumSet(CBitEnumSetEvent& event) = 0;
+    virtual bool OnComboBoxSet(CComboBoxSetEvent& event) = 0;
+    virtual bool OnTextDataSet(CTextDataSetEvent& event) = 0;
+    virtual bool OnGenericSet(CGenericSetEvent& event) = 0;
+};
 
 class CUIEventBase {
 public:
@@ -54,6 +78,30 @@ private:
     std::string m_errorText;
 };
 
+// The base of a family: Handler is the IUIEventCallback member its events are dispatched to,
+// nullptr for get events.
+template <auto Handler> class CUIEventFamily : public CUIEventBase {
+public:
+    static constexpr auto kHandler = Handler;
+
+protected:
+    explicit CUIEventFamily(int type) : CUIEventBase(type) {}
+};
+
+// The event a raiser builds: the family with its constructors and Dispatch.
+template <class Family> class CUIEventImpl final : public Family {
+public:
+    using Family::Family;
+
+    bool Dispatch(IUIEventCallback& callback) override {
+        if constexpr (Family::kHandler == nullptr) {
+            return false; // get events are answered in place by the edit model
+        } else {
+            return (callback.*Family::kHandler)(*this);
+        }
+    }
+};
+
 // One entry of a combo box: its caption, its value as text and its value as a number.
 struct CComboBoxChoice {
     std::string label;
@@ -63,425 +111,253 @@ struct CComboBoxChoice {
     friend bool operator==(const CComboBoxChoice&, const CComboBoxChoice&) = default;
 };
 
-// --- Type 1: a text control asks for its value -------------------------------------------
+// The fields that several families share, each with its accessors.
+namespace UIEventFields {
 
-class CTextDataGetEvent : public CUIEventBase {
+// The control that raised the event: its owner window, its id and its tag.
+class Control {
 public:
-    bool Dispatch(IUIEventCallback& callback) override;
-
-    virtual int GetOwnerId() const = 0;
-    virtual int GetControlId() const = 0;
-    virtual std::string GetTag() const = 0;
-    virtual std::string GetValue() const = 0;
-    virtual void SetValue(const std::string& value) = 0;
-    virtual std::string GetUnitText() const = 0;
-    virtual void SetUnitText(const std::string& unitText) = 0;
-    virtual void SetEnabled(bool enabled) = 0;
-    virtual bool IsEnabled() const = 0;
-    virtual void SetModified(bool modified) = 0;
-    virtual bool IsModified() const = 0;
-    virtual void MarkInconsistent() = 0;
-    virtual bool IsInconsistent() const = 0;
+    int GetOwnerId() const { return m_ownerId; }
+    int GetControlId() const { return m_controlId; }
+    std::string GetTag() const { return m_tag; }
 
 protected:
-    CTextDataGetEvent() : CUIEventBase(kTextDataGet) {}
-};
-
-class CTextDataGetEventImpl final : public CTextDataGetEvent {
-public:
-    CTextDataGetEventImpl(int ownerId, int controlId, std::string tag);
-
-    int GetOwnerId() const override { return m_ownerId; }
-    int GetControlId() const override { return m_controlId; }
-    std::string GetTag() const override { return m_tag; }
-    std::string GetValue() const override { return m_value; }
-    void SetValue(const std::string& value) override { m_value = value; }
-    std::string GetUnitText() const override { return m_unitText; }
-    void SetUnitText(const std::string& unitText) override { m_unitText = unitText; }
-    void SetEnabled(bool enabled) override { m_enabled = enabled; }
-    bool IsEnabled() const override { return m_enabled; }
-    void SetModified(bool modified) override { m_modified = modified; }
-    bool IsModified() const override { return m_modified; }
-    void MarkInconsistent() override { m_inconsistent = true; }
-    bool IsInconsistent() const override { return m_inconsistent; }
+    Control(int ownerId, int controlId, std::string tag)
+        : m_ownerId(ownerId), m_controlId(controlId), m_tag(std::move(tag)) {}
 
 private:
     int m_ownerId;
     int m_controlId;
     std::string m_tag;
-    std::string m_value;
-    std::string m_unitText;
+};
+
+// A value that a control hands back; read only.
+template <class T> class Value {
+public:
+    T GetValue() const { return m_value; }
+
+protected:
+    Value() = default;
+    explicit Value(T value) : m_value(std::move(value)) {}
+    void SetValue(const T& value) { m_value = value; }
+
+private:
+    T m_value{};
+};
+
+// The value a handler answers to a control that asks; starts empty (or 0).
+template <class T> class AnsweredValue : public Value<T> {
+public:
+    using Value<T>::SetValue;
+
+protected:
+    AnsweredValue() = default;
+};
+
+// The commit flag of a set event (set: write to the DTM).
+class Flag {
+public:
+    bool GetFlag() const { return m_flag; }
+
+protected:
+    explicit Flag(bool flag) : m_flag(flag) {}
+    void SetFlag(bool flag) { m_flag = flag; }
+
+private:
+    bool m_flag;
+};
+
+// How a handler wants the control that asked to show its value.
+class ControlState {
+public:
+    void SetEnabled(bool enabled) { m_enabled = enabled; }
+    bool IsEnabled() const { return m_enabled; }
+    void SetModified(bool modified) { m_modified = modified; }
+    bool IsModified() const { return m_modified; }
+    void MarkInconsistent() { m_inconsistent = true; }
+    bool IsInconsistent() const { return m_inconsistent; }
+
+protected:
+    ControlState() = default;
+
+private:
     bool m_enabled = true;
     bool m_modified = false;
     bool m_inconsistent = false;
 };
 
+} // namespace UIEventFields
+
+// A control asks for its value and how to show it; nothing is dispatched.
+template <int Type>
+class CUIGetEvent : public CUIEventFamily<nullptr>,
+                    public UIEventFields::Control,
+                    public UIEventFields::ControlState {
+public:
+    CUIGetEvent(int ownerId, int controlId, std::string tag)
+        : CUIEventFamily(Type), Control(ownerId, controlId, std::move(tag)) {}
+};
+
+// A control hands back its value with the commit flag.
+template <int Type, auto Handler, class T>
+class CUISetEvent : public CUIEventFamily<Handler>,
+                    public UIEventFields::Control,
+                    public UIEventFields::Value<T>,
+                    public UIEventFields::Flag {
+public:
+    CUISetEvent(int ownerId, int controlId, std::string tag, T value, bool flag)
+        : CUIEventFamily<Handler>(Type),
+          Control(ownerId, controlId, std::move(tag)), UIEventFields::Value<T>(std::move(value)),
+          Flag(flag) {}
+};
+
+// --- Type 1: a text control asks for its value -------------------------------------------
+
+class CTextDataGetEvent : public CUIGetEvent<CUIEventBase::kTextDataGet>,
+                          public UIEventFields::AnsweredValue<std::string> {
+public:
+    using CUIGetEvent::CUIGetEvent;
+
+    std::string GetUnitText() const { return m_unitText; }
+    void SetUnitText(const std::string& unitText) { m_unitText = unitText; }
+
+private:
+    std::string m_unitText;
+};
+using CTextDataGetEventImpl = CUIEventImpl<CTextDataGetEvent>;
+
 // --- Types 2 and 11: a control hands back a text value -----------------------------------
 
-// The value of a text control; `flag` is the commit flag (set: write to the DTM).
-class CTextDataSetEvent : public CUIEventBase {
+// The value of a text control.
+class CTextDataSetEvent : public CUISetEvent<CUIEventBase::kTextDataSet,
+                                             &IUIEventCallback::OnTextDataSet, std::string> {
 public:
-    bool Dispatch(IUIEventCallback& callback) override;
-
-    virtual int GetOwnerId() const = 0;
-    virtual int GetControlId() const = 0;
-    virtual std::string GetTag() const = 0;
-    virtual std::string GetValue() const = 0;
-    virtual bool GetFlag() const = 0;
-
-protected:
-    CTextDataSetEvent() : CUIEventBase(kTextDataSet) {}
+    using CUISetEvent::CUISetEvent;
 };
-
-class CTextDataSetEventImpl final : public CTextDataSetEvent {
-public:
-    CTextDataSetEventImpl(int ownerId, int controlId, std::string tag, std::string value,
-                          bool flag);
-
-    int GetOwnerId() const override { return m_ownerId; }
-    int GetControlId() const override { return m_controlId; }
-    std::string GetTag() const override { return m_tag; }
-    std::string GetValue() const override { return m_value; }
-    bool GetFlag() const override { return m_flag; }
-
-private:
-    int m_ownerId;
-    int m_controlId;
-    std::string m_tag;
-    std::string m_value;
-    bool m_flag;
-};
+using CTextDataSetEventImpl = CUIEventImpl<CTextDataSetEvent>;
 
 // The value of a control of a generic view, with the same fields as a text value.
-class CGenericSetEvent : public CUIEventBase {
+class CGenericSetEvent
+    : public CUISetEvent<CUIEventBase::kGenericSet, &IUIEventCallback::OnGenericSet, std::string> {
 public:
-    bool Dispatch(IUIEventCallback& callback) override;
-
-    virtual int GetOwnerId() const = 0;
-    virtual int GetControlId() const = 0;
-    virtual std::string GetTag() const = 0;
-    virtual std::string GetValue() const = 0;
-    virtual bool GetFlag() const = 0;
-
-protected:
-    CGenericSetEvent() : CUIEventBase(kGenericSet) {}
+    using CUISetEvent::CUISetEvent;
 };
-
-class CGenericSetEventImpl final : public CGenericSetEvent {
-public:
-    CGenericSetEventImpl(int ownerId, int controlId, std::string tag, std::string value, bool flag);
-
-    int GetOwnerId() const override { return m_ownerId; }
-    int GetControlId() const override { return m_controlId; }
-    std::string GetTag() const override { return m_tag; }
-    std::string GetValue() const override { return m_value; }
-    bool GetFlag() const override { return m_flag; }
-
-private:
-    int m_ownerId;
-    int m_controlId;
-    std::string m_tag;
-    std::string m_value;
-    bool m_flag;
-};
+using CGenericSetEventImpl = CUIEventImpl<CGenericSetEvent>;
 
 // --- Type 3: a button control was pressed ------------------------------------------------
 
-class CCommandEvent : public CUIEventBase {
+// The flag starts set.
+class CCommandEvent : public CUIEventFamily<&IUIEventCallback::OnCommand>,
+                      public UIEventFields::Control,
+                      public UIEventFields::Flag {
 public:
-    bool Dispatch(IUIEventCallback& callback) override;
-
-    virtual int GetOwnerId() const = 0;
-    virtual int GetControlId() const = 0;
-    virtual std::string GetTag() const = 0;
-    virtual void SetFlag(bool flag) = 0;
-    virtual bool GetFlag() const = 0;
-
-protected:
     // The button control passes kCommand as `type`.
-    explicit CCommandEvent(int type) : CUIEventBase(type) {}
+    CCommandEvent(int type, int ownerId, int controlId, std::string tag)
+        : CUIEventFamily(type), Control(ownerId, controlId, std::move(tag)), Flag(true) {}
+
+    using Flag::SetFlag;
 };
-
-class CCommandEventImpl final : public CCommandEvent {
-public:
-    CCommandEventImpl(int type, int ownerId, int controlId, std::string tag);
-
-    int GetOwnerId() const override { return m_ownerId; }
-    int GetControlId() const override { return m_controlId; }
-    std::string GetTag() const override { return m_tag; }
-    void SetFlag(bool flag) override { m_flag = flag; }
-    bool GetFlag() const override { return m_flag; }
-
-private:
-    int m_ownerId;
-    int m_controlId;
-    std::string m_tag;
-    bool m_flag = true;
-};
+using CCommandEventImpl = CUIEventImpl<CCommandEvent>;
 
 // --- Type 4: a toolbar button or an action-area button was pressed -----------------------
 
 // State: for a check-style toolbar button 0 when it is checked after the click, 1 when it is
 // not; 2 for every other button.
-class CActionEvent : public CUIEventBase {
+class CActionEvent : public CUIEventFamily<&IUIEventCallback::OnAction> {
 public:
     static constexpr int kStateChecked = 0;
     static constexpr int kStateUnchecked = 1;
     static constexpr int kStatePush = 2;
 
-    bool Dispatch(IUIEventCallback& callback) override;
+    explicit CActionEvent(int actionId) : CUIEventFamily(kAction), m_actionId(actionId) {}
 
-    virtual int GetActionId() const = 0;
-    virtual int GetState() const = 0;
-    virtual void SetState(int state) = 0;
-
-protected:
-    CActionEvent() : CUIEventBase(kAction) {}
-};
-
-class CActionEventImpl final : public CActionEvent {
-public:
-    explicit CActionEventImpl(int actionId) : m_actionId(actionId) {}
-
-    int GetActionId() const override { return m_actionId; }
-    int GetState() const override { return m_state; }
-    void SetState(int state) override { m_state = state; }
+    int GetActionId() const { return m_actionId; }
+    int GetState() const { return m_state; }
+    void SetState(int state) { m_state = state; }
 
 private:
     int m_actionId;
     int m_state = kStatePush;
 };
+using CActionEventImpl = CUIEventImpl<CActionEvent>;
 
 // --- Types 5 and 10: the controller asks for a view, and has shown one --------------------
 
-class CViewRequestEvent : public CUIEventBase {
+template <int Type, auto Handler> class CUIViewEvent : public CUIEventFamily<Handler> {
 public:
-    bool Dispatch(IUIEventCallback& callback) override;
+    explicit CUIViewEvent(int viewId) : CUIEventFamily<Handler>(Type), m_viewId(viewId) {}
 
-    virtual int GetViewId() const = 0;
-
-protected:
-    CViewRequestEvent() : CUIEventBase(kViewRequest) {}
-};
-
-class CViewRequestEventImpl final : public CViewRequestEvent {
-public:
-    explicit CViewRequestEventImpl(int viewId) : m_viewId(viewId) {}
-
-    int GetViewId() const override { return m_viewId; }
+    int GetViewId() const { return m_viewId; }
 
 private:
     int m_viewId;
 };
 
-class CViewActivatedEvent : public CUIEventBase {
+class CViewRequestEvent
+    : public CUIViewEvent<CUIEventBase::kViewRequest, &IUIEventCallback::OnViewRequest> {
 public:
-    bool Dispatch(IUIEventCallback& callback) override;
-
-    virtual int GetViewId() const = 0;
-
-protected:
-    CViewActivatedEvent() : CUIEventBase(kViewActivated) {}
+    using CUIViewEvent::CUIViewEvent;
 };
+using CViewRequestEventImpl = CUIEventImpl<CViewRequestEvent>;
 
-class CViewActivatedEventImpl final : public CViewActivatedEvent {
+class CViewActivatedEvent
+    : public CUIViewEvent<CUIEventBase::kViewActivated, &IUIEventCallback::OnViewActivated> {
 public:
-    explicit CViewActivatedEventImpl(int viewId) : m_viewId(viewId) {}
-
-    int GetViewId() const override { return m_viewId; }
-
-private:
-    int m_viewId;
+    using CUIViewEvent::CUIViewEvent;
 };
+using CViewActivatedEventImpl = CUIEventImpl<CViewActivatedEvent>;
 
 // --- Types 6 and 7: a combo box asks for its choices, and hands back a selection ---------
 
-class CComboBoxGetEvent : public CUIEventBase {
+class CComboBoxGetEvent : public CUIGetEvent<CUIEventBase::kComboBoxGet> {
 public:
-    bool Dispatch(IUIEventCallback& callback) override;
+    using CUIGetEvent::CUIGetEvent;
 
-    virtual int GetOwnerId() const = 0;
-    virtual int GetControlId() const = 0;
-    virtual std::string GetTag() const = 0;
-    virtual const std::vector<CComboBoxChoice>& GetChoiceCollection() const = 0;
-    // Also sets choicesSet.
-    virtual void SetChoiceCollection(const std::vector<CComboBoxChoice>& choices) = 0;
-    virtual std::string GetSelectedValue() const = 0;
-    virtual void SetSelectedValue(const std::string& value) = 0;
-    virtual void SetEnabled(bool enabled) = 0;
-    virtual bool IsEnabled() const = 0;
-    virtual void SetModified(bool modified) = 0;
-    virtual bool IsModified() const = 0;
-    virtual void MarkInconsistent() = 0;
-    virtual bool IsInconsistent() const = 0;
-
-protected:
-    CComboBoxGetEvent() : CUIEventBase(kComboBoxGet) {}
-};
-
-class CComboBoxGetEventImpl final : public CComboBoxGetEvent {
-public:
-    CComboBoxGetEventImpl(int ownerId, int controlId, std::string tag);
-
-    int GetOwnerId() const override { return m_ownerId; }
-    int GetControlId() const override { return m_controlId; }
-    std::string GetTag() const override { return m_tag; }
-    const std::vector<CComboBoxChoice>& GetChoiceCollection() const override { return m_choices; }
-    void SetChoiceCollection(const std::vector<CComboBoxChoice>& choices) override;
-    std::string GetSelectedValue() const override { return m_selectedValue; }
-    void SetSelectedValue(const std::string& value) override { m_selectedValue = value; }
-    void SetEnabled(bool enabled) override { m_enabled = enabled; }
-    bool IsEnabled() const override { return m_enabled; }
-    void SetModified(bool modified) override { m_modified = modified; }
-    bool IsModified() const override { return m_modified; }
-    void MarkInconsistent() override { m_inconsistent = true; }
-    bool IsInconsistent() const override { return m_inconsistent; }
-
-    // Whether a handler answered the choices (the combo box control, which raised the event,
-    // reads it here rather than through the family's accessors).
+    const std::vector<CComboBoxChoice>& GetChoiceCollection() const { return m_choices; }
+    // Also records that a handler answered the choices.
+    void SetChoiceCollection(const std::vector<CComboBoxChoice>& choices);
+    // Whether a handler answered the choices (the combo box that raised the event reads it).
     bool AreChoicesSet() const { return m_choicesSet; }
+    std::string GetSelectedValue() const { return m_selectedValue; }
+    void SetSelectedValue(const std::string& value) { m_selectedValue = value; }
 
 private:
-    int m_ownerId;
-    int m_controlId;
-    std::string m_tag;
     std::vector<CComboBoxChoice> m_choices;
     bool m_choicesSet = false;
     std::string m_selectedValue;
-    bool m_enabled = true;
-    bool m_modified = false;
-    bool m_inconsistent = false;
 };
+using CComboBoxGetEventImpl = CUIEventImpl<CComboBoxGetEvent>;
 
 // `index` is the position of the selection in the combo box's list.
-class CComboBoxSetEvent : public CUIEventBase {
+class CComboBoxSetEvent : public CUIEventFamily<&IUIEventCallback::OnComboBoxSet>,
+                          public UIEventFields::Control {
 public:
-    bool Dispatch(IUIEventCallback& callback) override;
+    CComboBoxSetEvent(int ownerId, int controlId, std::string tag, CComboBoxChoice selected,
+                      int index)
+        : CUIEventFamily(kComboBoxSet), Control(ownerId, controlId, std::move(tag)),
+          m_selected(std::move(selected)), m_index(index) {}
 
-    virtual int GetOwnerId() const = 0;
-    virtual int GetControlId() const = 0;
-    virtual std::string GetTag() const = 0;
-    virtual CComboBoxChoice GetSelectedChoice() const = 0;
-    virtual int GetIndex() const = 0;
-
-protected:
-    CComboBoxSetEvent() : CUIEventBase(kComboBoxSet) {}
-};
-
-class CComboBoxSetEventImpl final : public CComboBoxSetEvent {
-public:
-    CComboBoxSetEventImpl(int ownerId, int controlId, std::string tag, CComboBoxChoice selected,
-                          int index);
-
-    int GetOwnerId() const override { return m_ownerId; }
-    int GetControlId() const override { return m_controlId; }
-    std::string GetTag() const override { return m_tag; }
-    CComboBoxChoice GetSelectedChoice() const override { return m_selected; }
-    int GetIndex() const override { return m_index; }
+    CComboBoxChoice GetSelectedChoice() const { return m_selected; }
+    int GetIndex() const { return m_index; }
 
 private:
-    int m_ownerId;
-    int m_controlId;
-    std::string m_tag;
     CComboBoxChoice m_selected;
     int m_index;
 };
+using CComboBoxSetEventImpl = CUIEventImpl<CComboBoxSetEvent>;
 
 // --- Types 8 and 9: a bit-enumeration control asks for its bit mask, and hands it back ---
 
-class CBitEnumGetEvent : public CUIEventBase {
+class CBitEnumGetEvent : public CUIGetEvent<CUIEventBase::kBitEnumGet>,
+                         public UIEventFields::AnsweredValue<std::uint32_t> {
 public:
-    bool Dispatch(IUIEventCallback& callback) override;
-
-    virtual int GetOwnerId() const = 0;
-    virtual int GetControlId() const = 0;
-    virtual std::string GetTag() const = 0;
-    virtual std::uint32_t GetValue() const = 0;
-    virtual void SetValue(std::uint32_t value) = 0;
-    virtual void SetEnabled(bool enabled) = 0;
-    virtual bool IsEnabled() const = 0;
-    virtual void SetModified(bool modified) = 0;
-    virtual bool IsModified() const = 0;
-    virtual void MarkInconsistent() = 0;
-    virtual bool IsInconsistent() const = 0;
-
-protected:
-    CBitEnumGetEvent() : CUIEventBase(kBitEnumGet) {}
+    using CUIGetEvent::CUIGetEvent;
 };
+using CBitEnumGetEventImpl = CUIEventImpl<CBitEnumGetEvent>;
 
-class CBitEnumGetEventImpl final : public CBitEnumGetEvent {
+class CBitEnumSetEvent : public CUISetEvent<CUIEventBase::kBitEnumSet,
+                                            &IUIEventCallback::OnBitEnumSet, std::uint32_t> {
 public:
-    CBitEnumGetEventImpl(int ownerId, int controlId, std::string tag);
-
-    int GetOwnerId() const override { return m_ownerId; }
-    int GetControlId() const override { return m_controlId; }
-    std::string GetTag() const override { return m_tag; }
-    std::uint32_t GetValue() const override { return m_value; }
-    void SetValue(std::uint32_t value) override { m_value = value; }
-    void SetEnabled(bool enabled) override { m_enabled = enabled; }
-    bool IsEnabled() const override { return m_enabled; }
-    void SetModified(bool modified) override { m_modified = modified; }
-    bool IsModified() const override { return m_modified; }
-    void MarkInconsistent() override { m_inconsistent = true; }
-    bool IsInconsistent() const override { return m_inconsistent; }
-
-private:
-    int m_ownerId;
-    int m_controlId;
-    std::string m_tag;
-    std::uint32_t m_value = 0;
-    bool m_enabled = true;
-    bool m_modified = false;
-    bool m_inconsistent = false;
+    using CUISetEvent::CUISetEvent;
 };
-
-// `flag` is the commit flag.
-class CBitEnumSetEvent : public CUIEventBase {
-public:
-    bool Dispatch(IUIEventCallback& callback) override;
-
-    virtual int GetOwnerId() const = 0;
-    virtual int GetControlId() const = 0;
-    virtual std::string GetTag() const = 0;
-    virtual std::uint32_t GetValue() const = 0;
-    virtual bool GetFlag() const = 0;
-
-protected:
-    CBitEnumSetEvent() : CUIEventBase(kBitEnumSet) {}
-};
-
-class CBitEnumSetEventImpl final : public CBitEnumSetEvent {
-public:
-    CBitEnumSetEventImpl(int ownerId, int controlId, std::string tag, std::uint32_t value,
-                         bool flag);
-
-    int GetOwnerId() const override { return m_ownerId; }
-    int GetControlId() const override { return m_controlId; }
-    std::string GetTag() const override { return m_tag; }
-    std::uint32_t GetValue() const override { return m_value; }
-    bool GetFlag() const override { return m_flag; }
-
-private:
-    int m_ownerId;
-    int m_controlId;
-    std::string m_tag;
-    std::uint32_t m_value;
-    bool m_flag;
-};
-
-// --- The handler side ---------------------------------------------------------------------
-
-// The typed handlers that Dispatch calls; each answers whether it handled the event. The
-// edit model implements it.
-class IUIEventCallback {
-public:
-    virtual ~IUIEventCallback() = default;
-    virtual bool OnAction(CActionEvent& event) = 0;
-    virtual bool OnCommand(CCommandEvent& event) = 0;
-    virtual bool OnViewActivated(CViewActivatedEvent& event) = 0;
-    virtual bool OnViewRequest(CViewRequestEvent& event) = 0;
-    virtual bool OnBitEnumSet(CBitEnumSetEvent& event) = 0;
-    virtual bool OnComboBoxSet(CComboBoxSetEvent& event) = 0;
-    virtual bool OnTextDataSet(CTextDataSetEvent& event) = 0;
-    virtual bool OnGenericSet(CGenericSetEvent& event) = 0;
-};
+using CBitEnumSetEventImpl = CUIEventImpl<CBitEnumSetEvent>;

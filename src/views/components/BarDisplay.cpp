@@ -64,71 +64,101 @@ bool CBarDisplay::saveBitmap(const QString& path, QString* error) {
     return false;
 }
 
-QString CBarDisplay::barLabel(int index) const {
-    return index < m_labels.size() ? m_labels[index] : QString::number(index + 1);
+QStringList CBarDisplay::barLabels() const {
+    QStringList labels;
+    for (int i = 0; i < barCount(); ++i) {
+        labels.append(i < m_labels.size() ? m_labels[i] : QString::number(i + 1));
+    }
+    return labels;
 }
+
+// Where the parts of the display lie at the widget's present size.
+struct CBarDisplay::Layout {
+    QFont font; // of the title, the scale and the bar labels
+    qreal lineHeight = 0.0;
+    Scale scale;
+    QRectF plot;      // the area of the bars and grid lines
+    qreal slot = 0.0; // the width each bar has
+    qreal base = 0.0; // the height at which the bars start
+};
 
 void CBarDisplay::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     drawPanel(painter, rect());
-
-    const QFont labelFont = sizedFont(font(), 11.0);
-    const QFontMetricsF metrics(labelFont);
-    painter.setFont(labelFont);
-    const qreal top = 8 + (m_axisTitle.isEmpty() ? 0 : metrics.height() + 4);
-    const qreal bottom = height() - 8 - metrics.height() - 4;
-    const Scale scale = niceScale(m_minimum, m_maximum, qBound(2, int((bottom - top) / 28), 11));
-    const QRectF plot(QPointF(10 + widestLabel(labelFont, scale) + 6, top),
-                      QPointF(width() - 10, bottom));
+    const Layout layout = measureLayout();
+    painter.setFont(layout.font);
     if (!m_axisTitle.isEmpty()) {
         painter.setPen(kText);
-        painter.drawText(QRectF(8, 6, width() - 16, metrics.height()), Qt::AlignLeft, m_axisTitle);
+        painter.drawText(QRectF(8, 6, width() - 16, layout.lineHeight), Qt::AlignLeft, m_axisTitle);
     }
+    drawGrid(painter, layout);
+    drawBars(painter, layout);
+    drawBarLabels(painter, layout);
+}
 
-    // Grid lines at the ticks, then the scale on the left.
-    const auto yOf = [&](double v) {
-        const double f = std::clamp((v - m_minimum) / (m_maximum - m_minimum), 0.0, 1.0);
-        return plot.bottom() - plot.height() * f;
-    };
+CBarDisplay::Layout CBarDisplay::measureLayout() const {
+    Layout layout;
+    layout.font = sizedFont(font(), 11.0);
+    layout.lineHeight = QFontMetricsF(layout.font).height();
+    const qreal top = 8 + (m_axisTitle.isEmpty() ? 0 : layout.lineHeight + 4);
+    const qreal bottom = height() - 8 - layout.lineHeight - 4;
+    layout.scale = niceScale(m_minimum, m_maximum, qBound(2, int((bottom - top) / 28), 11));
+    layout.plot = QRectF(QPointF(10 + widestLabel(layout.font, layout.scale) + 6, top),
+                         QPointF(width() - 10, bottom));
+    layout.slot = barCount() > 0 ? layout.plot.width() / barCount() : 0.0;
+    layout.base = yOf(layout.plot, std::clamp(0.0, m_minimum, m_maximum));
+    return layout;
+}
+
+qreal CBarDisplay::yOf(const QRectF& plot, double value) const {
+    const double f = std::clamp((value - m_minimum) / (m_maximum - m_minimum), 0.0, 1.0);
+    return plot.bottom() - plot.height() * f;
+}
+
+// Grid lines at the ticks, then the scale on the left.
+void CBarDisplay::drawGrid(QPainter& painter, const Layout& layout) const {
+    const QRectF& plot = layout.plot;
     painter.setPen(QPen(kTrack, 1.0));
-    for (const double tick : scale.ticks) {
-        const qreal y = std::floor(yOf(tick)) + 0.5;
+    for (const double tick : layout.scale.ticks) {
+        const qreal y = pixelCentre(yOf(plot, tick));
         painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
     }
-    drawLinearScale(painter, plot.bottomLeft(), plot.topLeft(), m_minimum, m_maximum, scale,
+    drawLinearScale(painter, plot.bottomLeft(), plot.topLeft(), m_minimum, m_maximum, layout.scale,
                     Qt::AlignLeft, 4.0);
+}
 
-    // Bars from the zero line (or the nearer range end) to their values.
-    const int count = barCount();
-    const qreal slot = count > 0 ? plot.width() / count : 0.0;
-    const qreal base = yOf(std::clamp(0.0, m_minimum, m_maximum));
-    const qreal widest = [&] {
-        qreal w = 0.0;
-        for (int i = 0; i < count; ++i) {
-            w = qMax(w, metrics.horizontalAdvance(barLabel(i)));
-        }
-        return w;
-    }();
-    const int labelEvery = slot > 0 ? qMax(1, int(std::ceil((widest + 4) / slot))) : 1;
-    for (int i = 0; i < count; ++i) {
-        const qreal left = plot.left() + slot * i + slot * 0.15;
-        const qreal y = yOf(m_values[i]);
-        const QRectF bar(QPointF(left, qMin(y, base)), QPointF(left + slot * 0.7, qMax(y, base)));
+// Bars from the zero line (or the nearer range end) to their values, then the zero line.
+void CBarDisplay::drawBars(QPainter& painter, const Layout& layout) const {
+    const QRectF& plot = layout.plot;
+    for (int i = 0; i < barCount(); ++i) {
+        const qreal left = plot.left() + layout.slot * i + layout.slot * 0.15;
+        const qreal y = yOf(plot, m_values[i]);
+        const QRectF bar(QPointF(left, qMin(y, layout.base)),
+                         QPointF(left + layout.slot * 0.7, qMax(y, layout.base)));
         QLinearGradient fill(bar.topLeft(), bar.topRight());
         fill.setColorAt(0.0, kAccent.lighter(125));
         fill.setColorAt(1.0, kAccent);
         painter.setPen(Qt::NoPen);
         painter.setBrush(fill);
         painter.drawRect(bar);
-        if (i % labelEvery == 0) {
-            painter.setPen(kText);
-            painter.drawText(QRectF(plot.left() + slot * i - slot * labelEvery / 2.0 + slot / 2,
-                                    plot.bottom() + 4, slot * labelEvery, metrics.height()),
-                             Qt::AlignCenter, barLabel(i));
-        }
     }
     painter.setPen(QPen(kMutedText, 1.0));
-    painter.drawLine(QPointF(plot.left(), std::floor(base) + 0.5),
-                     QPointF(plot.right(), std::floor(base) + 0.5));
+    const qreal base = pixelCentre(layout.base);
+    painter.drawLine(QPointF(plot.left(), base), QPointF(plot.right(), base));
+}
+
+// The labels under the bars; where they would overlap, only every n-th bar gets its label,
+// centred in the n slots from its own.
+void CBarDisplay::drawBarLabels(QPainter& painter, const Layout& layout) const {
+    const QStringList labels = barLabels();
+    const qreal slot = layout.slot;
+    const int every =
+        slot > 0 ? qMax(1, int(std::ceil((widestText(layout.font, labels) + 4) / slot))) : 1;
+    painter.setPen(kText);
+    for (int i = 0; i < labels.size(); i += every) {
+        painter.drawText(QRectF(layout.plot.left() + slot * i - slot * every / 2.0 + slot / 2,
+                                layout.plot.bottom() + 4, slot * every, layout.lineHeight),
+                         Qt::AlignCenter, labels[i]);
+    }
 }

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QWidget>
 
+class QPainter;
+
 // Bar (spectrum) display: one bar per bin over a common scale, such as the travel histogram.
 // Indexes out of range and values that are not finite numbers are ignored.
 class CBarDisplay : public QWidget {
@@ -37,7 +39,16 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QString barLabel(int index) const;
+    struct Layout;
+    Layout measureLayout() const;
+    // The height of value in the plot area, clamped to the range.
+    qreal yOf(const QRectF& plot, double value) const;
+    // The text under each bar.
+    QStringList barLabels() const;
+
+    void drawGrid(QPainter& painter, const Layout& layout) const;
+    void drawBars(QPainter& painter, const Layout& layout) const;
+    void drawBarLabels(QPainter& painter, const Layout& layout) const;
 
     QList<double> m_values;
     QStringList m_labels;

@@ -60,13 +60,21 @@ QString tickLabel(double value, double step) {
     return QString::number(value, 'f', decimals);
 }
 
-qreal widestLabel(const QFont& font, const Scale& scale) {
+qreal widestText(const QFont& font, const QStringList& texts) {
     const QFontMetricsF metrics(font);
     qreal widest = 0.0;
-    for (const double tick : scale.ticks) {
-        widest = qMax(widest, metrics.horizontalAdvance(tickLabel(tick, scale.step)));
+    for (const QString& text : texts) {
+        widest = qMax(widest, metrics.horizontalAdvance(text));
     }
     return widest;
+}
+
+qreal widestLabel(const QFont& font, const Scale& scale) {
+    QStringList labels;
+    for (const double tick : scale.ticks) {
+        labels.append(tickLabel(tick, scale.step));
+    }
+    return widestText(font, labels);
 }
 
 void drawLinearScale(QPainter& painter, const QPointF& start, const QPointF& end, double minimum,
@@ -84,15 +92,13 @@ void drawLinearScale(QPainter& painter, const QPointF& start, const QPointF& end
     // Positions along the scale snap to pixel centres so one-pixel ticks stay sharp.
     const auto at = [&](double v) {
         const QPointF p = start + (end - start) * ((v - minimum) / span);
-        return vertical ? QPointF(p.x(), std::floor(p.y()) + 0.5)
-                        : QPointF(std::floor(p.x()) + 0.5, p.y());
+        return vertical ? QPointF(p.x(), pixelCentre(p.y())) : QPointF(pixelCentre(p.x()), p.y());
     };
     const QFontMetricsF metrics(painter.font());
     painter.save();
     painter.setPen(QPen(kMutedText, 1.0));
     const auto snapped = [vertical](const QPointF& p) {
-        return vertical ? QPointF(std::floor(p.x()) + 0.5, p.y())
-                        : QPointF(p.x(), std::floor(p.y()) + 0.5);
+        return vertical ? QPointF(pixelCentre(p.x()), p.y()) : QPointF(p.x(), pixelCentre(p.y()));
     };
     painter.drawLine(snapped(start), snapped(end));
     for (const double tick : scale.ticks) {

@@ -5,6 +5,9 @@
 #include <QList>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
+
+#include <cmath>
 
 class QPainter;
 
@@ -37,8 +40,14 @@ Scale niceScale(double minimum, double maximum, int maxTicks);
 // A tick value with as many decimals as the step needs.
 QString tickLabel(double value, double step);
 
-// The widest tick label of a scale in the given font.
+// The widest of the texts, or of the tick labels of a scale, in the given font.
+qreal widestText(const QFont& font, const QStringList& texts);
 qreal widestLabel(const QFont& font, const Scale& scale);
+
+// The centre of the pixel a coordinate falls in: a one-pixel line drawn there stays sharp.
+inline qreal pixelCentre(qreal coordinate) {
+    return std::floor(coordinate) + 0.5;
+}
 
 // Ticks and labels of a straight scale whose minimum lies at start and maximum at end. The
 // ticks point to labelSide (Qt::AlignBottom or Qt::AlignTop for a horizontal scale,

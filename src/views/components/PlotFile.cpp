@@ -104,6 +104,179 @@ std::optional<PlotFile::Span> readSpan(Reader& reader, const QByteArray& low,
     return PlotFile::Span{*minimum, *maximum};
 }
 
+// Reads a whole plot data file: the header, the axis and channel records, one point block per
+// channel in the order of the channel records, and the closing line. Stops at the first fault.
+class Parser {
+public:
+    explicit Parser(const QByteArray& text) : m_reader(text), m_maxPoints(text.size() / 4) {}
+
+    std::optional<PlotFile> read(QString& error) {
+        if (!readHeader(error)) {
+            return std::nullopt;
+        }
+        if (!readRecords() || !readPointBlocks() || !readEnd()) {
+            error = m_reader.error();
+            return std::nullopt;
+        }
+        return m_file;
+    }
+
+private:
+    // The format name and version. A foreign file gets a message without a line number.
+    bool readHeader(QString& error) {
+        const auto header = m_reader.next();
+        if (!header || !header->first().startsWith(kMagic + ' ')) {
+            error = tr("not a plot data file (it does not begin with \"%1\")")
+                        .arg(QLatin1String(kMagic));
+            return false;
+        }
+        if (header->first() != kMagic + ' ' + QByteArray::number(kVersion) || header->size() != 1) {
+            error = tr("plot data version \"%1\" is not supported (version %2 is)")
+                        .arg(QString::fromUtf8(header->first().mid(kMagic.size() + 1)))
+                        .arg(kVersion);
+            return false;
+        }
+        return true;
+    }
+
+    // The axis and channel records, up to the first point block or the closing line.
+    bool readRecords() {
+        while (const auto fields = m_reader.next()) {
+            const QByteArray& keyword = fields->first();
+            if (keyword == "points" || keyword == "end") {
+                m_reader.back();
+                return true;
+            }
+            if (!readRecord(*fields)) {
+                return false;
+            }
+        }
+        return true; // the point blocks and the closing line report the missing rest
+    }
+
+    bool readRecord(const QList<QByteArray>& fields) {
+        const QByteArray& keyword = fields.first();
+        if (keyword == "x-axis" && fields.size() == 3) {
+            m_file.xAxis = readSpan(m_reader, fields[1], fields[2]);
+            return bool(m_file.xAxis);
+        }
+        if (keyword == "y-axis" && fields.size() == 4) {
+            return readYAxis(fields);
+        }
+        if (keyword == "channel" && fields.size() == 7) {
+            return readChannel(fields);
+        }
+        m_reader.fail(
+            tr("unknown or malformed record \"%1\"").arg(QString::fromUtf8(keyword.left(40))));
+        return false;
+    }
+
+    bool readYAxis(const QList<QByteArray>& fields) {
+        const auto axis = m_reader.integer(fields[1], 0, PlotFile::kYAxisCount - 1);
+        const auto span = axis ? readSpan(m_reader, fields[2], fields[3]) : std::nullopt;
+        if (span) {
+            m_file.yAxes[*axis] = span;
+        }
+        return bool(span);
+    }
+
+    // A channel record; its points follow later in a block of their own.
+    bool readChannel(const QList<QByteArray>& fields) {
+        const auto number = m_reader.integer(fields[1], 1, PlotFile::kChannelCount);
+        const QByteArray& colour = fields[2];
+        const auto colorRef =
+            number && colour.startsWith("0x")
+                ? m_reader.integer(colour.mid(2), 0, 0xFFFFFF, 16)
+                : m_reader.fail(tr("bad channel colour \"%1\"").arg(QString::fromUtf8(colour)));
+        const auto axis =
+            colorRef ? m_reader.integer(fields[3], 0, PlotFile::kYAxisCount - 1) : std::nullopt;
+        const auto count = axis ? m_reader.integer(fields[4], 0, m_maxPoints) : std::nullopt;
+        if (!count) {
+            return false;
+        }
+        const bool repeated =
+            std::any_of(m_file.channels.cbegin(), m_file.channels.cend(),
+                        [&](const PlotFile::Channel& other) { return other.number == *number; });
+        if (repeated) {
+            m_reader.fail(tr("channel %1 is listed twice").arg(*number));
+            return false;
+        }
+        PlotFile::Channel channel;
+        channel.number = int(*number);
+        channel.color = quint32(*colorRef);
+        channel.yAxis = int(*axis);
+        channel.name = QString::fromUtf8(fields[5]);
+        channel.markerLabel = QString::fromUtf8(fields[6]);
+        m_file.channels.append(channel);
+        m_counts.append(*count);
+        return true;
+    }
+
+    bool readPointBlocks() {
+        for (qsizetype c = 0; c < m_file.channels.size(); ++c) {
+            if (!readPoints(m_file.channels[c], m_counts[c])) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // "points <number>" naming the channel, then exactly count point lines.
+    bool readPoints(PlotFile::Channel& channel, qint64 count) {
+        const auto fields = m_reader.expect("points", 2);
+        if (!fields) {
+            return false;
+        }
+        if (fields->at(1) != QByteArray::number(channel.number)) {
+            m_reader.fail(tr("the points of channel %1 expected").arg(channel.number));
+            return false;
+        }
+        channel.points.reserve(count);
+        for (qint64 p = 0; p < count; ++p) {
+            if (!readPoint(channel, count - p)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // One "x<tab>y" line; missing counts the points still to come, this one included.
+    bool readPoint(PlotFile::Channel& channel, qint64 missing) {
+        const auto point = m_reader.next();
+        if (!point || point->size() != 2) {
+            m_reader.fail(point ? tr("a point \"x<tab>y\" expected")
+                                : tr("the file ends early, %1 points of channel %2 missing")
+                                      .arg(missing)
+                                      .arg(channel.number));
+            return false;
+        }
+        const auto x = m_reader.real(point->at(0));
+        const auto y = x ? m_reader.real(point->at(1)) : std::nullopt;
+        if (!y) {
+            return false;
+        }
+        channel.points.append(QPointF(*x, *y));
+        return true;
+    }
+
+    // The closing line, with nothing but blank lines after it.
+    bool readEnd() {
+        if (!m_reader.expect("end", 1)) {
+            return false;
+        }
+        if (m_reader.next()) {
+            m_reader.fail(tr("text after \"end\""));
+            return false;
+        }
+        return true;
+    }
+
+    Reader m_reader;
+    qint64 m_maxPoints; // a point line takes at least four characters
+    PlotFile m_file;
+    QList<qint64> m_counts; // the point count of each channel record
+};
+
 } // namespace
 
 QByteArray PlotFile::toText() const {
@@ -134,114 +307,5 @@ QByteArray PlotFile::toText() const {
 }
 
 std::optional<PlotFile> PlotFile::fromText(const QByteArray& text, QString& error) {
-    Reader reader(text);
-    const auto header = reader.next();
-    if (!header || !header->first().startsWith(kMagic + ' ')) {
-        error =
-            tr("not a plot data file (it does not begin with \"%1\")").arg(QLatin1String(kMagic));
-        return std::nullopt;
-    }
-    if (header->first() != kMagic + ' ' + QByteArray::number(kVersion) || header->size() != 1) {
-        error = tr("plot data version \"%1\" is not supported (version %2 is)")
-                    .arg(QString::fromUtf8(header->first().mid(kMagic.size() + 1)))
-                    .arg(kVersion);
-        return std::nullopt;
-    }
-
-    PlotFile file;
-    QList<qint64> counts;
-    bool ok = true;
-    while (ok) {
-        const auto fields = reader.next();
-        if (!fields) {
-            break; // the checks below report the missing rest
-        }
-        const QByteArray& keyword = fields->first();
-        if (keyword == "points" || keyword == "end") {
-            reader.back();
-            break;
-        }
-        if (keyword == "x-axis" && fields->size() == 3) {
-            file.xAxis = readSpan(reader, fields->at(1), fields->at(2));
-            ok = bool(file.xAxis);
-        } else if (keyword == "y-axis" && fields->size() == 4) {
-            const auto axis = reader.integer(fields->at(1), 0, kYAxisCount - 1);
-            const auto span = axis ? readSpan(reader, fields->at(2), fields->at(3)) : std::nullopt;
-            ok = bool(span);
-            if (ok) {
-                file.yAxes[*axis] = span;
-            }
-        } else if (keyword == "channel" && fields->size() == 7) {
-            Channel channel;
-            const auto channelNumber = reader.integer(fields->at(1), 1, kChannelCount);
-            const QByteArray& colour = fields->at(2);
-            const auto colorRef =
-                channelNumber && colour.startsWith("0x")
-                    ? reader.integer(colour.mid(2), 0, 0xFFFFFF, 16)
-                    : reader.fail(tr("bad channel colour \"%1\"").arg(QString::fromUtf8(colour)));
-            const auto axis =
-                colorRef ? reader.integer(fields->at(3), 0, kYAxisCount - 1) : std::nullopt;
-            const auto count =
-                axis ? reader.integer(fields->at(4), 0, text.size() / 4) : std::nullopt;
-            ok = bool(count);
-            if (ok) {
-                const bool repeated = std::any_of(
-                    file.channels.cbegin(), file.channels.cend(),
-                    [&](const Channel& other) { return other.number == *channelNumber; });
-                if (repeated) {
-                    reader.fail(tr("channel %1 is listed twice").arg(*channelNumber));
-                    ok = false;
-                    break;
-                }
-                channel.number = int(*channelNumber);
-                channel.color = quint32(*colorRef);
-                channel.yAxis = int(*axis);
-                channel.name = QString::fromUtf8(fields->at(5));
-                channel.markerLabel = QString::fromUtf8(fields->at(6));
-                file.channels.append(channel);
-                counts.append(*count);
-            }
-        } else {
-            reader.fail(
-                tr("unknown or malformed record \"%1\"").arg(QString::fromUtf8(keyword.left(40))));
-            ok = false;
-        }
-    }
-
-    for (qsizetype c = 0; ok && c < file.channels.size(); ++c) {
-        Channel& channel = file.channels[c];
-        const auto fields = reader.expect("points", 2);
-        ok = fields && fields->at(1) == QByteArray::number(channel.number);
-        if (fields && !ok) {
-            reader.fail(tr("the points of channel %1 expected").arg(channel.number));
-        }
-        channel.points.reserve(counts[c]);
-        for (qint64 p = 0; ok && p < counts[c]; ++p) {
-            const auto point = reader.next();
-            if (!point || point->size() != 2) {
-                reader.fail(point ? tr("a point \"x<tab>y\" expected")
-                                  : tr("the file ends early, %1 points of channel %2 missing")
-                                        .arg(counts[c] - p)
-                                        .arg(channel.number));
-                ok = false;
-                break;
-            }
-            const auto x = reader.real(point->at(0));
-            const auto y = x ? reader.real(point->at(1)) : std::nullopt;
-            ok = bool(y);
-            if (ok) {
-                channel.points.append(QPointF(*x, *y));
-            }
-        }
-    }
-    ok = ok && reader.expect("end", 1);
-    if (ok && reader.next()) {
-        reader.fail(tr("text after \"end\""));
-        ok = false;
-    }
-    if (!ok) {
-        error = reader.error();
-        return std::nullopt;
-    }
-    return file;
+    return Parser(text).read(error);
 }
