@@ -9,7 +9,6 @@
 #include "xml/Xml.h"
 
 #include <QCoreApplication>
-#include <QEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScrollArea>
@@ -78,16 +77,12 @@ MockControl* AddControl(CApplicationViewCore& view, int id, const std::string& t
 TEST(ApplicationViewBase, CreatesAHiddenScrollingWindowAroundItsDialogOnce) {
     QWidget parent;
     TestView view(1000);
-    EXPECT_EQ(view.GetWindow(), nullptr);
     QWidget* window = view.Create(&parent);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(view.Create(&parent), window);
     EXPECT_EQ(view.initialised, 1);
-    EXPECT_EQ(view.GetWindow(), window);
     EXPECT_EQ(window->parentWidget(), &parent);
     EXPECT_EQ(window->objectName(), "dialog202");
-    EXPECT_EQ(TestView::DialogId, 202);
-    EXPECT_EQ(view.GetViewId(), 1000);
     EXPECT_TRUE(window->isHidden());
     ASSERT_NE(view.GetScrollArea(), nullptr);
     EXPECT_EQ(view.GetScrollArea()->widget(), view.GetContent());
@@ -97,7 +92,6 @@ TEST(ApplicationViewBase, CreatesAHiddenScrollingWindowAroundItsDialogOnce) {
     plain.Create(nullptr);
     ASSERT_NE(plain.GetContent(), nullptr);
     EXPECT_TRUE(plain.GetContent()->children().isEmpty());
-    EXPECT_EQ(plain.GetWindow()->objectName(), "dialog351");
 }
 
 TEST(ApplicationViewBase, TheWindowGoesWithTheViewOrBeforeIt) {
@@ -206,13 +200,11 @@ TEST(ApplicationViewBase, ListOfControlsNamesEveryControlWithItsParameterId) {
     const xml::Document list = xml::Document::Parse(view.GetListOfControls());
     EXPECT_EQ(list.Root().Name(), "ListOfControls");
     EXPECT_EQ(list.Attribute("/ListOfControls/@id"), "1307");
-    const auto controls = list.SelectAll("/ListOfControls/Control");
-    ASSERT_EQ(controls.size(), 2u);
-    EXPECT_EQ(controls[0].Attribute("@tag"), "a&b");
-    EXPECT_EQ(controls[0].Attribute("@parameterID"), "4294967294");
-    EXPECT_EQ(controls[1].Attribute("@tag"), "FrameCount");
-    EXPECT_EQ(controls[1].Attribute("@parameterID"), "22740996");
-
+    std::vector<std::string> listed;
+    for (const xml::Node& control : list.SelectAll("/ListOfControls/Control")) {
+        listed.push_back(control.Attribute("@tag") + "=" + control.Attribute("@parameterID"));
+    }
+    EXPECT_EQ(listed, (std::vector<std::string>{"a&b=4294967294", "FrameCount=22740996"}));
     TestView empty(1);
     EXPECT_TRUE(xml::Document::Parse(empty.GetListOfControls()).SelectAll("//Control").empty());
 }
@@ -221,8 +213,7 @@ TEST(ApplicationViewBase, UpdateStateReportsTheWorstControlStateWhenItChanges) {
     TestView view(1100);
     auto* first = AddControl(view, 1, "a", 0);
     auto* second = AddControl(view, 2, "b", 2);
-    AddControl(view, 3, "c", 1);
-
+    auto* third = AddControl(view, 3, "c", 1);
     view.UpdateState(); // no controller yet: nothing
     EXPECT_EQ(view.GetState(), 0);
 
@@ -232,9 +223,9 @@ TEST(ApplicationViewBase, UpdateStateReportsTheWorstControlStateWhenItChanges) {
     view.SetController(&controller);
     {
         ::testing::InSequence order;
-        EXPECT_CALL(navigation, SetEntryState(1100, 2));
-        EXPECT_CALL(navigation, SetEntryState(1100, 4));
-        EXPECT_CALL(navigation, SetEntryState(1100, 1));
+        for (int state : {2, 4, 1, 0}) {
+            EXPECT_CALL(navigation, SetEntryState(1100, state));
+        }
     }
     view.UpdateState();
     EXPECT_EQ(view.GetState(), 2);
@@ -245,19 +236,7 @@ TEST(ApplicationViewBase, UpdateStateReportsTheWorstControlStateWhenItChanges) {
     second->state = 0;
     view.UpdateState(); // control "c" still 1
     EXPECT_EQ(view.GetState(), 1);
-}
-
-TEST(ApplicationViewBase, UpdateStateReportsEveryChangeToTheController) {
-    TestView view(1100);
-    auto* control = AddControl(view, 1, "a", 3);
-    CUIController controller;
-    NiceMock<MockNavigationArea> navigation;
-    controller.SetNavigationArea(&navigation);
-    view.SetController(&controller);
-    EXPECT_CALL(navigation, SetEntryState(1100, 3));
-    EXPECT_CALL(navigation, SetEntryState(1100, 0));
-    view.UpdateState();
-    control->state = 0;
+    third->state = 0;
     view.UpdateState();
     EXPECT_EQ(view.GetState(), 0);
 }
@@ -277,7 +256,6 @@ TEST(ApplicationViewBase, RefreshAndUserLevelReachTheControls) {
     EXPECT_CALL(*first, OnUserLevelChanged());
     EXPECT_CALL(*second, OnUserLevelChanged());
     view.OnUserLevelChanged();
-    view.OnUpdate(100, "1"); // the base does nothing with updates
 }
 
 TEST(ApplicationViewBase, OwnsItsControlsAndItsLayoutManager) {

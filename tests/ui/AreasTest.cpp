@@ -3,7 +3,6 @@
 #include "ui/ActionArea.h"
 #include "ui/DtmStateDocument.h"
 #include "ui/IdentificationArea.h"
-#include "ui/SharedIcons.h"
 #include "ui/StatusArea.h"
 #include "ui/TextProvider.h"
 #include "ui/ToolbarArea.h"
@@ -24,6 +23,8 @@
 
 namespace {
 
+using Log = std::vector<std::string>;
+
 // Draws a picture of the size into the directory and answers its path.
 std::string DrawPicture(const QTemporaryDir& dir, const char* name, QSize size) {
     QImage image(size, QImage::Format_RGB32);
@@ -31,6 +32,21 @@ std::string DrawPicture(const QTemporaryDir& dir, const char* name, QSize size) 
     const QString path = dir.filePath(QString::fromLatin1(name));
     EXPECT_TRUE(image.save(path));
     return path.toStdString();
+}
+
+QIcon FilledIcon() {
+    QPixmap icon(16, 16);
+    icon.fill(Qt::red);
+    return QIcon(icon);
+}
+
+// --- Status area ------------------------------------------------------------------------
+
+// What a pane shows, as "icon|text|tip".
+std::string Shows(const CStatusArea& area, int pane) {
+    const CStatusPane& shown = area.GetPane(pane);
+    return std::to_string(shown.GetIconId()) + "|" + shown.GetText().toStdString() + "|" +
+           shown.GetTip().toStdString();
 }
 
 // A text source that knows the key "UI_TEXT_0".
@@ -41,82 +57,53 @@ public:
     }
 };
 
-// --- Status area ------------------------------------------------------------------------
-
-struct PaneShows {
-    int icon;
-    QString text;
-    QString tip;
-    friend bool operator==(const PaneShows&, const PaneShows&) = default;
-};
-
-void PrintTo(const PaneShows& shows, std::ostream* out) {
-    *out << "{" << shows.icon << ", \"" << shows.text.toStdString() << "\", \""
-         << shows.tip.toStdString() << "\"}";
-}
-
-PaneShows Shows(const CStatusArea& area, int pane) {
-    const CStatusPane& shown = area.GetPane(pane);
-    return {shown.GetIconId(), shown.GetText(), shown.GetTip()};
-}
-
-TEST(StatusArea, HasNinePanesWithTheirIdsAndWidths) {
+TEST(StatusArea, PanesRunLeftToRightAndTheMessagePaneTakesTheRest) {
     CStatusArea area;
     area.resize(800, area.GetHeight());
     area.show();
-    int x = area.GetPane(0).x();
-    for (int pane = 0; pane < CStatusArea::kPaneCount; ++pane) {
-        EXPECT_EQ(area.GetPane(pane).GetPaneId(), 500 + pane);
-        if (pane < CStatusArea::kMessagePane) {
-            EXPECT_EQ(area.GetPane(pane).width(), CStatusArea::kPaneWidths[pane]);
-        }
-        EXPECT_GE(area.GetPane(pane).x(), x); // left to right in pane order
-        x = area.GetPane(pane).x() + area.GetPane(pane).width();
+    for (int pane = 1; pane < CStatusArea::kPaneCount; ++pane) {
+        const CStatusPane& before = area.GetPane(pane - 1);
+        EXPECT_GE(area.GetPane(pane).x(), before.x() + before.width()) << pane;
     }
     EXPECT_GT(area.GetPane(CStatusArea::kMessagePane).width(), 200);
-    EXPECT_GE(area.GetHeight(), CSharedIcons::IconSize);
 }
 
 TEST(StatusArea, EverySetterShowsItsIconTextAndTip) {
     CStatusArea area;
-    using Call = std::function<void()>;
-    const std::vector<std::tuple<Call, int, PaneShows>> cases{
-        {[&] { area.SetConnectionState(0); }, 0, {5, "Connected", ""}},
-        {[&] { area.SetConnectionState(1); }, 0, {2, "Disconnected", ""}},
-        {[&] { area.SetConnectionState(2); }, 0, {4, "", ""}},
-        {[&] { area.SetConnectionState(3); }, 0, {3, "", ""}},
-        {[&] { area.SetConnectionState(4); }, 0, {1, "", ""}},
-        {[&] { area.SetConnectionState(9); }, 0, {0, "", ""}},
-        {[&] { area.SetDataSetState(1); }, 3, {31, "", "ValidModified"}},
-        {[&] { area.SetDataSetState(2); }, 3, {30, "", "InvalidModified"}},
-        {[&] { area.SetDataSetState(3); }, 3, {0, "", "AllDataLoaded"}},
-        {[&] { area.SetDataSetState(0); }, 3, {0, "", "Default"}},
-        {[&] { area.SetDataSetState(8); }, 3, {0, "", "Default"}},
-        {[&] { area.SetLockState(1); }, 2, {6, "Data set", ""}},
-        {[&] { area.SetLockState(2); }, 2, {7, "Data set locked", ""}},
-        {[&] { area.SetLockState(3); }, 2, {8, "Device", ""}},
-        {[&] { area.SetLockState(4); }, 2, {9, "Device locked", ""}},
-        {[&] { area.SetLockState(0); }, 2, {0, "", ""}},
-        {[&] { area.SetDiagnosisStatus(1); }, 6, {12, "", "Failure"}},
-        {[&] { area.SetDiagnosisStatus(2); }, 6, {13, "", "Functional check"}},
-        {[&] { area.SetDiagnosisStatus(3); }, 6, {35, "", "Off \x73pecification"}},
-        {[&] { area.SetDiagnosisStatus(4); }, 6, {11, "", "Maintenance required"}},
-        {[&] { area.SetDiagnosisStatus(5); }, 6, {36, "", "OK"}},
-        {[&] { area.SetDiagnosisStatus(0); }, 6, {0, "", ""}},
-        {[&] { area.SetCommunicating(true); },
-         1,
-         {16, "", "Communication with device is in progress"}},
-        {[&] { area.SetCommunicating(false); }, 1, {0, "", ""}},
-        {[&] { area.SetModifiedInDevice(true); }, 4, {37, "", "Data modified in device"}},
-        {[&] { area.SetModifiedInDevice(false); }, 4, {0, "", ""}},
-        {[&] { area.SetDirectMode(true); }, 5, {15, "", "Direct mode"}},
-        {[&] { area.SetDirectMode(false); }, 5, {0, "", ""}},
-        {[&] { area.SetMessageText("Reading..."); }, 8, {0, "Reading...", ""}},
+    const std::vector<std::tuple<std::function<void()>, int, std::string>> cases{
+        {[&] { area.SetConnectionState(0); }, 0, "5|Connected|"},
+        {[&] { area.SetConnectionState(1); }, 0, "2|Disconnected|"},
+        {[&] { area.SetConnectionState(2); }, 0, "4||"},
+        {[&] { area.SetConnectionState(3); }, 0, "3||"},
+        {[&] { area.SetConnectionState(4); }, 0, "1||"},
+        {[&] { area.SetConnectionState(9); }, 0, "0||"},
+        {[&] { area.SetDataSetState(1); }, 3, "31||ValidModified"},
+        {[&] { area.SetDataSetState(2); }, 3, "30||InvalidModified"},
+        {[&] { area.SetDataSetState(3); }, 3, "0||AllDataLoaded"},
+        {[&] { area.SetDataSetState(0); }, 3, "0||Default"},
+        {[&] { area.SetDataSetState(8); }, 3, "0||Default"},
+        {[&] { area.SetLockState(1); }, 2, "6|Data set|"},
+        {[&] { area.SetLockState(2); }, 2, "7|Data set locked|"},
+        {[&] { area.SetLockState(3); }, 2, "8|Device|"},
+        {[&] { area.SetLockState(4); }, 2, "9|Device locked|"},
+        {[&] { area.SetLockState(0); }, 2, "0||"},
+        {[&] { area.SetDiagnosisStatus(1); }, 6, "12||Failure"},
+        {[&] { area.SetDiagnosisStatus(2); }, 6, "13||Functional check"},
+        {[&] { area.SetDiagnosisStatus(3); }, 6, "35||Off \x73pecification"},
+        {[&] { area.SetDiagnosisStatus(4); }, 6, "11||Maintenance required"},
+        {[&] { area.SetDiagnosisStatus(5); }, 6, "36||OK"},
+        {[&] { area.SetDiagnosisStatus(0); }, 6, "0||"},
+        {[&] { area.SetCommunicating(true); }, 1, "16||Communication with device is in progress"},
+        {[&] { area.SetCommunicating(false); }, 1, "0||"},
+        {[&] { area.SetModifiedInDevice(true); }, 4, "37||Data modified in device"},
+        {[&] { area.SetModifiedInDevice(false); }, 4, "0||"},
+        {[&] { area.SetDirectMode(true); }, 5, "15||Direct mode"},
+        {[&] { area.SetDirectMode(false); }, 5, "0||"},
+        {[&] { area.SetMessageText("Reading..."); }, 8, "0|Reading...|"},
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const auto& [call, pane, expected] = cases[i];
-        // Each setter first clears what its pane showed before.
-        area.SetMessageText("stale");
+        area.SetMessageText("stale"); // each setter first clears what its pane showed
         call();
         EXPECT_EQ(Shows(area, pane), expected) << "case " << i;
     }
@@ -125,7 +112,7 @@ TEST(StatusArea, EverySetterShowsItsIconTextAndTip) {
     texts.SetPrimarySource(std::make_shared<OneTextSource>());
     area.SetTextProvider(&texts);
     area.SetConnectionState(0);
-    EXPECT_EQ(Shows(area, 0), (PaneShows{5, "Online (source)", ""}));
+    EXPECT_EQ(Shows(area, 0), "5|Online (source)|");
 }
 
 TEST(StatusArea, StateTextsMapToTheirNumbers) {
@@ -143,38 +130,35 @@ TEST(StatusArea, StateTextsMapToTheirNumbers) {
     }
 }
 
-// The state document as the controller hands it on: read once, then shown.
-void Follow(CStatusArea& area, const std::string& document) {
-    if (const auto state = SDtmStateDocument::Parse(document)) {
-        area.ShowDtmState(*state);
-    }
-}
-
 TEST(StatusArea, FollowsTheStateDocument) {
     CStatusArea area;
-    Follow(area, R"(<DtmState state="Somewhere" dataSetState="validModified"
-                    isCommunicating="1" modifiedInDevice="true"/>)");
-    EXPECT_EQ(Shows(area, 0), (PaneShows{2, "Disconnected", ""}));
-    EXPECT_EQ(Shows(area, 3), (PaneShows{31, "", "ValidModified"}));
-    EXPECT_EQ(Shows(area, 1).icon, 16);
-    EXPECT_EQ(Shows(area, 4).icon, 37);
+    // The state document as the controller hands it on: read once, then shown.
+    const auto follow = [&](const std::string& document) {
+        if (const auto state = SDtmStateDocument::Parse(document)) {
+            area.ShowDtmState(*state);
+        }
+    };
+    const auto icons = [&] {
+        return std::vector<int>{area.GetPane(0).GetIconId(), area.GetPane(1).GetIconId(),
+                                area.GetPane(3).GetIconId(), area.GetPane(4).GetIconId()};
+    };
+    follow(R"(<DtmState state="Somewhere" dataSetState="validModified"
+              isCommunicating="1" modifiedInDevice="true"/>)");
+    EXPECT_EQ(Shows(area, 0), "2|Disconnected|");
+    EXPECT_EQ(Shows(area, 3), "31||ValidModified");
+    EXPECT_EQ(icons(), (std::vector<int>{2, 16, 31, 37}));
 
     // Absent attributes leave their panes; a value that is no boolean too; a broken document
     // changes nothing.
     ReportedErrors reported;
-    Follow(area, R"(<DtmState state="Online" modifiedInDevice="maybe"/>)");
-    EXPECT_EQ(reported.errors,
-              std::vector<std::string>{"CStatusArea: modifiedInDevice: Input format is not valid"});
-    EXPECT_EQ(Shows(area, 0), (PaneShows{5, "Connected", ""}));
-    EXPECT_EQ(Shows(area, 3).icon, 31);
-    EXPECT_EQ(Shows(area, 1).icon, 16);
-    EXPECT_EQ(Shows(area, 4).icon, 37);
-    Follow(area, R"(<DtmState state="Aborted")");
-    EXPECT_EQ(Shows(area, 0).icon, 5);
-
-    Follow(area, R"(<DtmState isCommunicating="0" modifiedInDevice="0"/>)");
-    EXPECT_EQ(Shows(area, 1).icon, 0);
-    EXPECT_EQ(Shows(area, 4).icon, 0);
+    follow(R"(<DtmState state="Online" modifiedInDevice="maybe"/>)");
+    EXPECT_EQ(reported.errors, Log{"CStatusArea: modifiedInDevice: Input format is not valid"});
+    EXPECT_EQ(Shows(area, 0), "5|Connected|");
+    EXPECT_EQ(icons(), (std::vector<int>{5, 16, 31, 37}));
+    follow(R"(<DtmState state="Aborted")");
+    EXPECT_EQ(icons(), (std::vector<int>{5, 16, 31, 37}));
+    follow(R"(<DtmState isCommunicating="0" modifiedInDevice="0"/>)");
+    EXPECT_EQ(icons(), (std::vector<int>{5, 0, 31, 0}));
 }
 
 // --- Toolbar area -----------------------------------------------------------------------
@@ -198,21 +182,18 @@ protected:
 };
 
 TEST_F(ToolbarAreaTest, ButtonsComeFromIconsFilesAndResourcesOrNotAtAll) {
-    QPixmap icon(16, 16);
-    icon.fill(Qt::red);
-    EXPECT_TRUE(toolbar.AddButtonIcon(1, QIcon(icon), IToolbarArea::kPushButton, "Icon"));
+    EXPECT_TRUE(toolbar.AddButtonIcon(1, FilledIcon(), IToolbarArea::kPushButton, "Icon"));
     EXPECT_TRUE(toolbar.AddButtonFile(2, DrawPicture(dir, "button.png", {16, 15}),
                                       IToolbarArea::kPushButton, "File"));
     toolbar.AddSeparator();
     // A known command id, a missing image and a null icon add nothing.
-    EXPECT_FALSE(toolbar.AddButtonIcon(1, QIcon(icon), IToolbarArea::kPushButton, "Again"));
+    EXPECT_FALSE(toolbar.AddButtonIcon(1, FilledIcon(), IToolbarArea::kPushButton, "Again"));
     EXPECT_FALSE(toolbar.AddButtonFile(3, dir.filePath("missing.png").toStdString(),
                                        IToolbarArea::kPushButton, "Missing"));
     EXPECT_FALSE(toolbar.AddButtonResource(4, 999, IToolbarArea::kPushButton, "No resource"));
     EXPECT_FALSE(toolbar.AddButtonIcon(5, QIcon(), IToolbarArea::kPushButton, "Null"));
     EXPECT_EQ(toolbar.GetToolBar()->actions().size(), 3);
     EXPECT_EQ(toolbar.FindButton(1)->text(), "Icon");
-    EXPECT_TRUE(toolbar.FindButton(2)->isEnabled());
 
     toolbar.DeleteButton(1);
     toolbar.DeleteButton(42);
@@ -221,11 +202,8 @@ TEST_F(ToolbarAreaTest, ButtonsComeFromIconsFilesAndResourcesOrNotAtAll) {
 }
 
 TEST_F(ToolbarAreaTest, TooltipIsTheLabelOrTheDisabledTextAtMost79Characters) {
-    const std::string longLabel(100, 'x');
-    QPixmap icon(16, 16);
-    icon.fill(Qt::blue);
-    toolbar.AddButtonIcon(1, QIcon(icon), IToolbarArea::kPushButton, "Save to file");
-    toolbar.AddButtonIcon(2, QIcon(icon), IToolbarArea::kPushButton, longLabel);
+    toolbar.AddButtonIcon(1, FilledIcon(), IToolbarArea::kPushButton, "Save to file");
+    toolbar.AddButtonIcon(2, FilledIcon(), IToolbarArea::kPushButton, std::string(100, 'x'));
     EXPECT_EQ(toolbar.GetToolTipText(1), "Save to file");
     EXPECT_EQ(toolbar.GetToolTipText(2), std::string(79, 'x'));
     EXPECT_EQ(toolbar.GetToolTipText(3), "");
@@ -239,32 +217,16 @@ TEST_F(ToolbarAreaTest, TooltipIsTheLabelOrTheDisabledTextAtMost79Characters) {
 }
 
 TEST_F(ToolbarAreaTest, ButtonsRaiseActionEventsWithTheirCheckState) {
-    QPixmap icon(16, 16);
-    icon.fill(Qt::green);
-    toolbar.AddButtonIcon(10, QIcon(icon), IToolbarArea::kCheckButtonChecked, "Checked");
-    toolbar.AddButtonIcon(11, QIcon(icon), IToolbarArea::kCheckButtonUnchecked, "Unchecked");
-    toolbar.AddButtonIcon(12, QIcon(icon), IToolbarArea::kPushButton, "Push");
-    EXPECT_TRUE(toolbar.FindButton(10)->isChecked());
-    EXPECT_FALSE(toolbar.FindButton(11)->isChecked());
-    EXPECT_FALSE(toolbar.FindButton(12)->isCheckable());
-
+    toolbar.AddButtonIcon(10, FilledIcon(), IToolbarArea::kCheckButtonChecked, "Checked");
+    toolbar.AddButtonIcon(11, FilledIcon(), IToolbarArea::kCheckButtonUnchecked, "Unchecked");
+    toolbar.AddButtonIcon(12, FilledIcon(), IToolbarArea::kPushButton, "Push");
     for (int id : {10, 10, 11, 12}) {
         Click(id);
     }
-    EXPECT_EQ(harness.log, (std::vector<std::string>{"action 10 1", "action 10 0", "action 11 0",
-                                                     "action 12 2"}));
+    EXPECT_EQ(harness.log, (Log{"action 10 1", "action 10 0", "action 11 0", "action 12 2"}));
     toolbar.EnableButton(12, false);
     Click(12);
     EXPECT_EQ(harness.log.size(), 4u);
-}
-
-TEST_F(ToolbarAreaTest, HidingKeepsOnlyTheFlag) {
-    EXPECT_TRUE(toolbar.IsVisible());
-    EXPECT_GT(toolbar.GetHeight(), CSharedIcons::IconSize);
-    harness.controller.HideToolbarArea(true);
-    EXPECT_FALSE(toolbar.IsVisible());
-    harness.controller.HideToolbarArea(false);
-    EXPECT_TRUE(toolbar.IsVisible());
 }
 
 // --- Action area ------------------------------------------------------------------------
@@ -283,6 +245,7 @@ protected:
     AreaHarness harness;
     CActionArea action;
     QTemporaryDir dir;
+    const int top = action.GetHeight() / 2 - 14;
 };
 
 TEST_F(ActionAreaTest, RowPlacesLeftAndRightGroupsWithAndWithoutBitmap) {
@@ -292,7 +255,6 @@ TEST_F(ActionAreaTest, RowPlacesLeftAndRightGroupsWithAndWithoutBitmap) {
     EXPECT_TRUE(action.AddAction(3, "Right 2", IActionArea::kRightGroup));
     EXPECT_TRUE(action.AddAction(4, "Left 2", IActionArea::kLeftGroup));
     EXPECT_TRUE(action.AddAction(5, "Right 3", IActionArea::kRightGroup));
-    const int top = action.GetHeight() / 2 - 14;
     const std::map<int, QPoint> withoutBitmap{
         {2, {10, top}}, {4, {120, top}}, {1, {470, top}}, {3, {580, top}}, {5, {690, top}}};
     for (const auto& [id, position] : withoutBitmap) {
@@ -322,10 +284,10 @@ TEST_F(ActionAreaTest, ActionsAreAddedOnceRemovedEnabledAndRaiseEvents) {
     EXPECT_TRUE(action.AddAction(8, "Stop", IActionArea::kLeftGroup));
     EXPECT_FALSE(action.AddAction(7, "Start again", IActionArea::kRightGroup));
     EXPECT_EQ(action.FindButton(7)->text(), "Start");
-    EXPECT_EQ(At(8), QPoint(120, action.GetHeight() / 2 - 14));
+    EXPECT_EQ(At(8), QPoint(120, top));
 
     QTest::mouseClick(action.FindButton(7), Qt::LeftButton);
-    EXPECT_EQ(harness.log, std::vector<std::string>{"action 7 2"});
+    EXPECT_EQ(harness.log, Log{"action 7 2"});
     action.EnableAction(7, false);
     QTest::mouseClick(action.FindButton(7), Qt::LeftButton);
     EXPECT_EQ(harness.log.size(), 1u);
@@ -337,45 +299,29 @@ TEST_F(ActionAreaTest, ActionsAreAddedOnceRemovedEnabledAndRaiseEvents) {
     EXPECT_TRUE(action.RemoveAction(7));
     EXPECT_FALSE(action.RemoveAction(7));
     EXPECT_EQ(action.FindButton(7), nullptr);
-    EXPECT_EQ(At(8), QPoint(10, action.GetHeight() / 2 - 14));
-
-    action.SetHintText("Press Start to run the test.");
-    EXPECT_EQ(action.GetHintText(), "Press Start to run the test.");
-    harness.controller.HideActionArea(true);
-    EXPECT_FALSE(action.IsVisible());
-    EXPECT_FALSE(action.isVisible());
+    EXPECT_EQ(At(8), QPoint(10, top));
 }
 
 // --- Identification area ----------------------------------------------------------------
 
-TEST(IdentificationArea, ShowsTextsAndPicturesScaledToFitTheirBoxes) {
+TEST(IdentificationArea, ShowsPicturesScaledToFitTheirBoxesAndKeepsThemWhenOthersDoNotLoad) {
     QTemporaryDir dir;
     CIdentificationArea area;
-    area.SetTitle("Vela FF positioner");
-    area.SetLine2("Tag: PV-101");
-    area.SetLine3("Node 20");
-    EXPECT_EQ(area.GetTitle(), "Vela FF positioner");
-    EXPECT_EQ(area.GetLine2(), "Tag: PV-101");
-    EXPECT_EQ(area.GetLine3(), "Node 20");
-
     // Larger than its 64 x 60 box: scaled down keeping the aspect ratio 2:1.
     area.SetDevicePictureFile(DrawPicture(dir, "wide.png", {200, 100}));
     EXPECT_EQ(area.GetDevicePicture().size(), QSize(64, 32));
     // Smaller: as it is.
     area.SetLogoFile(DrawPicture(dir, "small.png", {50, 20}), "Vela");
     EXPECT_EQ(area.GetLogo().size(), QSize(50, 20));
-    EXPECT_EQ(area.GetLogoText(), "Vela");
     // Taller than the 140 x 60 logo box.
     area.SetLogoFile(DrawPicture(dir, "tall.png", {30, 120}), "Tall");
     EXPECT_EQ(area.GetLogo().size(), QSize(15, 60));
 
-    // What does not load keeps what is shown.
     area.SetDevicePictureFile(dir.filePath("missing.png").toStdString());
     area.SetDevicePictureResource(999);
     area.SetLogoResource(999, "Other");
     EXPECT_EQ(area.GetDevicePicture().size(), QSize(64, 32));
     EXPECT_EQ(area.GetLogoText(), "Tall");
-    EXPECT_GE(area.GetHeight(), CIdentificationArea::kMinimumHeight);
 }
 
 } // namespace

@@ -1,5 +1,4 @@
 #include "AreaHarness.h"
-#include "UiFakes.h"
 
 #include "ui/LayoutDescriptionParser.h"
 
@@ -12,7 +11,6 @@
 
 namespace {
 
-using ::testing::_;
 using ::testing::InSequence;
 using ::testing::NiceMock;
 using ::testing::Return;
@@ -80,13 +78,16 @@ TEST_F(LayoutDescriptionParserTest, ReloadKeepsTheSelectionOnTheSameViewId) {
     EXPECT_EQ(harness.controller.GetCurrentViewId(), 1302);
     EXPECT_EQ(harness.log, std::vector<std::string>{"activated 1302"});
 
-    // A tree without the view selects its root instead of leaving the tree without one.
-    harness.controller.LoadLayout("<UILayoutDescription><NavigationArea>"
+    // A tree without the view selects its root instead of leaving the tree without one;
+    // hide='1' hides the tree.
+    harness.controller.LoadLayout("<UILayoutDescription><NavigationArea hide='1'>"
                                   "<Entry label='Other' assignedApplicationViewId='2'/>"
                                   "</NavigationArea></UILayoutDescription>");
     EXPECT_EQ(harness.Dump(), "Other(2)[]");
     EXPECT_EQ(harness.SelectedViewId(), 2);
     EXPECT_EQ(harness.controller.GetCurrentViewId(), 2);
+    EXPECT_TRUE(harness.controller.IsNavigationTreeHidden());
+    EXPECT_FALSE(harness.tree->isVisibleTo(&harness.control));
 }
 
 TEST_F(LayoutDescriptionParserTest, ADocumentThatDoesNotLoadOrHasNoEntriesChangesNothing) {
@@ -95,14 +96,17 @@ TEST_F(LayoutDescriptionParserTest, ADocumentThatDoesNotLoadOrHasNoEntriesChange
     harness.log.clear();
 
     ReportedErrors reported;
+    CLayoutDescriptionParser parser(harness.controller, *harness.tree, harness.splitter, nullptr);
     for (const std::string& bad :
          {std::string("<UILayoutDescription><NavigationArea>"), std::string("not xml at all"),
           kNestedLayout.substr(0, kNestedLayout.size() / 2)}) {
-        CLayoutDescriptionParser parser(harness.controller, *harness.tree, harness.splitter,
-                                        nullptr);
         EXPECT_FALSE(parser.Parse(bad));
     }
     EXPECT_EQ(reported.errors.size(), 3u);
+    // Without a hook a generic view makes nothing.
+    EXPECT_TRUE(parser.Parse("<UILayoutDescription><GenericView viewId='5000'/>"
+                             "</UILayoutDescription>"));
+    EXPECT_EQ(harness.controller.FindView(5000), nullptr);
     harness.controller.LoadLayout("<UILayoutDescription><NavigationArea/></UILayoutDescription>");
     harness.controller.LoadLayout("<Other><Entry label='Stray' assignedApplicationViewId='9'/>"
                                   "</Other>");
@@ -110,18 +114,6 @@ TEST_F(LayoutDescriptionParserTest, ADocumentThatDoesNotLoadOrHasNoEntriesChange
     EXPECT_EQ(harness.Dump(), kNestedTree);
     EXPECT_EQ(harness.SelectedViewId(), 1300);
     EXPECT_TRUE(harness.log.empty());
-}
-
-TEST_F(LayoutDescriptionParserTest, HideAttributeOneHidesTheTree) {
-    harness.controller.LoadLayout("<UILayoutDescription><NavigationArea hide='0'>"
-                                  "<Entry label='A' assignedApplicationViewId='1'/>"
-                                  "</NavigationArea></UILayoutDescription>");
-    EXPECT_FALSE(harness.controller.IsNavigationTreeHidden());
-    harness.controller.LoadLayout("<UILayoutDescription><NavigationArea hide='1'>"
-                                  "<Entry label='A' assignedApplicationViewId='1'/>"
-                                  "</NavigationArea></UILayoutDescription>");
-    EXPECT_TRUE(harness.controller.IsNavigationTreeHidden());
-    EXPECT_FALSE(harness.tree->isVisibleTo(&harness.control));
 }
 
 TEST_F(LayoutDescriptionParserTest, GenericViewsGoToTheHookAndAreRegistered) {
@@ -155,14 +147,6 @@ TEST_F(LayoutDescriptionParserTest, GenericViewsGoToTheHookAndAreRegistered) {
                     "CLayoutDescriptionParser: GenericView: view id 1100 is registered already"));
     // The tree was not touched: the document has no entries.
     EXPECT_EQ(harness.Dump(), "");
-}
-
-TEST(LayoutDescriptionParser, WithoutAHookGenericViewsMakeNothing) {
-    AreaHarness harness;
-    CLayoutDescriptionParser parser(harness.controller, *harness.tree, harness.splitter, nullptr);
-    EXPECT_TRUE(parser.Parse("<UILayoutDescription><GenericView viewId='5000'/>"
-                             "</UILayoutDescription>"));
-    EXPECT_EQ(harness.controller.FindView(5000), nullptr);
 }
 
 TEST(LayoutDescriptionParser, ClearsAndInsertsBeforeSelectingAndFocusing) {

@@ -47,7 +47,12 @@ protected:
     CNavigationEntry* diagnostics;
 };
 
-TEST_F(NavigationAreaTest, EntriesAreInsertedFoundAndDeleted) {
+TEST_F(NavigationAreaTest, EntriesAreInsertedFoundExpandedAndDeleted) {
+    tree.CollapseAll();
+    EXPECT_FALSE(root->item->isExpanded() || alarms->item->isExpanded());
+    tree.ExpandAll();
+    EXPECT_TRUE(root->item->isExpanded() && alarms->item->isExpanded());
+
     // Insert-after places the entry behind its sibling; an after item of another parent and
     // a parent of no entry are refused or ignored.
     CNavigationEntry* between = tree.InsertEntry(1250, "Between", root->item, alarms->item);
@@ -152,17 +157,6 @@ TEST_F(NavigationAreaTest, EntriesShowTheWorstStateOfTheirViewAndChildren) {
     EXPECT_EQ(Image(root->item), -1);
     EXPECT_TRUE(root->item->icon(0).isNull());
     CSharedIcons::Instance().Release();
-}
-
-TEST_F(NavigationAreaTest, ExpandAllAndCollapseAllReachEveryLevel) {
-    tree.CollapseAll();
-    for (const CNavigationEntry* entry : {root, alarms}) {
-        EXPECT_FALSE(entry->item->isExpanded());
-    }
-    tree.ExpandAll();
-    for (const CNavigationEntry* entry : {root, alarms}) {
-        EXPECT_TRUE(entry->item->isExpanded());
-    }
 }
 
 } // namespace

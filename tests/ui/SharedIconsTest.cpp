@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -100,33 +99,6 @@ TEST(SharedIcons, LooksBesideTheModuleThenByBareName) {
     icons.Acquire();
     QDir::setCurrent(previous);
     EXPECT_FALSE(icons.GetIcon(LastId).isNull());
-}
-
-// Draws every icon at its own size and four times enlarged, pixel for pixel, with its id,
-// into shared-icons.png beside the test program, for a person to look at.
-TEST(SharedIcons, WritesAPictureOfAllIcons) {
-    CSharedIcons icons(BuiltResourceDir());
-    icons.Acquire();
-    constexpr int Columns = 8;
-    constexpr int CellWidth = 112;
-    constexpr int CellHeight = 80;
-    const int rows = (LastId + Columns - 1) / Columns;
-    QImage sheet(Columns * CellWidth, rows * CellHeight, QImage::Format_ARGB32);
-    sheet.fill(Qt::white);
-    QPainter painter(&sheet);
-    for (int id = FirstId; id <= LastId; ++id) {
-        const QPoint cell(((id - 1) % Columns) * CellWidth, ((id - 1) / Columns) * CellHeight);
-        const QImage image = Image(icons.GetIcon(id));
-        painter.setPen(QColor(0xd0, 0xd0, 0xd0));
-        painter.drawRect(QRect(cell, QSize(CellWidth - 1, CellHeight - 1)));
-        painter.setPen(Qt::black);
-        painter.drawText(cell + QPoint(6, 18), QString::number(id));
-        painter.drawImage(cell + QPoint(8, 32), image);
-        painter.drawImage(QRect(cell + QPoint(38, 8), QSize(64, 64)), image);
-    }
-    painter.end();
-    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath("shared-icons.png");
-    EXPECT_TRUE(sheet.save(path));
 }
 
 } // namespace

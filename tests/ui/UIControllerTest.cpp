@@ -6,13 +6,11 @@
 #include "ui/UIEvents.h"
 
 #include <QCoreApplication>
-#include <QEvent>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdlib>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,18 +22,15 @@ using ::testing::InSequence;
 using ::testing::NiceMock;
 using ::testing::Return;
 using ::testing::StrictMock;
+using Log = std::vector<std::string>;
 
 class FakePaneNavigator : public IPaneNavigator {
 public:
     bool SetPane(int slot, QWidget* window) override {
-        if (slot < 0 || slot >= kSlotCount) {
-            return false;
-        }
-        panes[slot] = window;
+        panes.at(slot) = window;
         return true;
     }
     void RemovePane(int slot) override { panes.at(slot) = nullptr; }
-
     std::array<QWidget*, kSlotCount> panes{};
 };
 
@@ -59,10 +54,14 @@ protected:
         controller.SetNavigationArea(&navigation);
         controller.SetPaneNavigator(&panes);
         controller.SetEditModel(&editModel);
-        // The edit model logs the events it gets: "request <id>", "activated <id>".
+        // The edit model logs "request <id>" and "activated <id>" and answers a request for
+        // `buildable` by registering that view.
         ON_CALL(editModel, OnUIEvent(_)).WillByDefault([this](CUIEventBase& event) {
             if (auto* request = dynamic_cast<CViewRequestEvent*>(&event)) {
                 log.push_back("request " + std::to_string(request->GetViewId()));
+                if (request->GetViewId() == buildable) {
+                    AddView(buildable);
+                }
             } else if (auto* activated = dynamic_cast<CViewActivatedEvent*>(&event)) {
                 log.push_back("activated " + std::to_string(activated->GetViewId()));
             }
@@ -72,7 +71,7 @@ protected:
         control.show();
     }
 
-    // Registers a logging view under `id` and answers it.
+    // Registers a view under `id` that logs into `log`.
     NiceMock<MockView>* AddView(int id, bool withWindow = true) {
         auto view = std::make_unique<NiceMock<MockView>>(id, &deletions, &log, withWindow);
         auto* raw = view.get();
@@ -81,8 +80,9 @@ protected:
         return raw;
     }
 
-    std::vector<std::string> log;
+    Log log;
     int deletions = 0;
+    int buildable = -1;
     ControlWindow control;
     CSplitter* splitter = new CSplitter(&control);
     FakePaneNavigator panes;
@@ -95,102 +95,51 @@ protected:
     CUIController controller; // goes first, with its views
 };
 
-TEST_F(UIControllerTest, ShowViewSwitchesTheRightPane) {
+TEST_F(UIControllerTest, ShowViewPutsTheOldViewAwayBeforeShowingTheNewOne) {
     auto* first = AddView(1100);
     auto* second = AddView(1200);
     EXPECT_EQ(controller.GetCurrentViewId(), -1);
-
     controller.ShowView(1100);
-    EXPECT_EQ(splitter->GetSplitterPane(CSplitter::kRightPane), first->Window());
-    EXPECT_TRUE(first->Window()->isVisible());
-    EXPECT_EQ(panes.panes[IPaneNavigator::kViewSlot], first->Window());
-    EXPECT_EQ(controller.GetCurrentViewId(), 1100);
-
     controller.ShowView(1200);
-    EXPECT_EQ(log, (std::vector<std::string>{"show 1100", "activate 1100", "activated 1100",
-                                             "deactivate 1100", "hide 1100", "show 1200",
-                                             "activate 1200", "activated 1200"}));
+    controller.ShowView(1200); // the current view again: the whole switch once more
+    EXPECT_EQ(log,
+              (Log{"show 1100", "activate 1100", "activated 1100", "deactivate 1100", "hide 1100",
+                   "show 1200", "activate 1200", "activated 1200", "deactivate 1200", "hide 1200",
+                   "show 1200", "activate 1200", "activated 1200"}));
     EXPECT_FALSE(first->Window()->isVisible());
     EXPECT_TRUE(second->Window()->isVisible());
+    EXPECT_EQ(splitter->GetSplitterPane(CSplitter::kRightPane), second->Window());
     EXPECT_EQ(panes.panes[IPaneNavigator::kViewSlot], second->Window());
     EXPECT_EQ(controller.GetCurrentViewId(), 1200);
-    // The views stay registered: switching never destroys them.
+    // Switching never destroys a view.
     EXPECT_EQ(controller.FindView(1100), first);
     EXPECT_EQ(deletions, 0);
 }
 
-TEST_F(UIControllerTest, ShowViewOfTheCurrentViewRunsTheWholeSwitchAgain) {
-    AddView(1100);
-    controller.ShowView(1100);
-    log.clear();
-    controller.ShowView(1100);
-    EXPECT_EQ(log, (std::vector<std::string>{"deactivate 1100", "hide 1100", "show 1100",
-                                             "activate 1100", "activated 1100"}));
-    EXPECT_EQ(controller.GetCurrentViewId(), 1100);
-}
-
-TEST_F(UIControllerTest, ShowViewAsksTheEditModelForAMissingView) {
-    // The edit model answers the request by building the view and registering it.
-    NiceMock<MockView>* built = nullptr;
-    EXPECT_CALL(editModel, OnUIEvent(_))
-        .WillOnce([&](CUIEventBase& event) {
-            EXPECT_EQ(event.GetType(), CUIEventBase::kViewRequest);
-            const int id = static_cast<CViewRequestEvent&>(event).GetViewId();
-            auto view = std::make_unique<NiceMock<MockView>>(id, &deletions, &log);
-            built = view.get();
-            std::unique_ptr<IApplicationView> owned = std::move(view);
-            EXPECT_TRUE(controller.RegisterView(id, owned));
-            return true;
-        })
-        .WillOnce([&](CUIEventBase& event) {
-            EXPECT_EQ(event.GetType(), CUIEventBase::kViewActivated);
-            EXPECT_EQ(static_cast<CViewActivatedEvent&>(event).GetViewId(), 1000);
-            return true;
-        });
+TEST_F(UIControllerTest, ShowViewRequestsAMissingViewAndKeepsTheCurrentIdWhenItCannotSwitch) {
+    buildable = 1000;
     controller.ShowView(1000);
-    ASSERT_NE(built, nullptr);
-    EXPECT_EQ(controller.FindView(1000), built);
-    EXPECT_TRUE(built->active);
-    EXPECT_EQ(splitter->GetSplitterPane(CSplitter::kRightPane), built->Window());
-    EXPECT_EQ(controller.GetCurrentViewId(), 1000);
-}
-
-TEST_F(UIControllerTest, ShowViewOfAViewNobodyCanCreateChangesNothing) {
-    auto* shown = AddView(1100);
-    controller.ShowView(1100);
+    EXPECT_EQ(log, (Log{"request 1000", "show 1000", "activate 1000", "activated 1000"}));
+    QWidget* shown = controller.FindView(1000)->GetWindow();
     log.clear();
 
-    controller.ShowView(4711);
-    EXPECT_EQ(log, std::vector<std::string>{"request 4711"});
-    EXPECT_EQ(controller.GetCurrentViewId(), 1100);
-    EXPECT_TRUE(shown->active);
-    EXPECT_TRUE(shown->Window()->isVisible());
-    EXPECT_EQ(splitter->GetSplitterPane(CSplitter::kRightPane), shown->Window());
+    controller.ShowView(4711); // nobody builds it: nothing changes
+    EXPECT_EQ(log, Log{"request 4711"});
+    EXPECT_EQ(splitter->GetSplitterPane(CSplitter::kRightPane), shown);
+    // A view without a window: the old view is put away, then the switch stops.
+    AddView(1300, /*withWindow=*/false);
+    controller.ShowView(1300);
+    EXPECT_EQ(log, (Log{"request 4711", "deactivate 1000", "hide 1000"}));
+    EXPECT_EQ(controller.GetCurrentViewId(), 1000);
 
-    // Without an edit model the request reaches nobody either.
+    // Without an edit model the request reaches nobody; without a splitter nothing is asked.
     controller.SetEditModel(nullptr);
     controller.ShowView(4711);
-    EXPECT_EQ(controller.GetCurrentViewId(), 1100);
-}
-
-TEST_F(UIControllerTest, ShowViewOfAViewWithoutWindowKeepsTheCurrentId) {
-    auto* shown = AddView(1100);
-    AddView(1300, /*withWindow=*/false);
-    controller.ShowView(1100);
-    log.clear();
-
-    // The old view is put away first, then the switch stops at the missing window.
-    controller.ShowView(1300);
-    EXPECT_EQ(log, (std::vector<std::string>{"deactivate 1100", "hide 1100"}));
-    EXPECT_EQ(controller.GetCurrentViewId(), 1100);
-    EXPECT_FALSE(shown->active);
-}
-
-TEST_F(UIControllerTest, ShowViewWithoutSplitterDoesNothing) {
     CUIController bare;
     bare.SetEditModel(&editModel);
-    EXPECT_CALL(editModel, OnUIEvent(_)).Times(0);
-    bare.ShowView(1100);
+    bare.ShowView(4711);
+    EXPECT_EQ(log.size(), 3u);
+    EXPECT_EQ(controller.GetCurrentViewId(), 1000);
     EXPECT_EQ(bare.GetCurrentViewId(), -1);
 }
 
@@ -199,9 +148,8 @@ TEST_F(UIControllerTest, RegisterViewOfAKnownIdLeavesTheViewWithTheCaller) {
     std::unique_ptr<IApplicationView> refused =
         std::make_unique<NiceMock<MockView>>(1100, &deletions);
     IApplicationView* refusedRaw = refused.get();
-
     EXPECT_FALSE(controller.RegisterView(1100, refused));
-    EXPECT_EQ(refused.get(), refusedRaw); // still the caller's
+    EXPECT_EQ(refused.get(), refusedRaw);
     EXPECT_EQ(controller.FindView(1100), kept);
     refused.reset();
     EXPECT_EQ(deletions, 1);
@@ -212,14 +160,13 @@ TEST_F(UIControllerTest, RegisterViewOfAKnownIdLeavesTheViewWithTheCaller) {
 }
 
 TEST_F(UIControllerTest, RemoveViewRemoveAllViewsAndDestroyViewsDeleteEachViewOnce) {
-    AddView(1100);
-    AddView(1200);
-    AddView(1300);
+    for (int id : {1100, 1200, 1300}) {
+        AddView(id);
+    }
     controller.RemoveView(1200);
     controller.RemoveView(4711);
     EXPECT_EQ(deletions, 1);
     EXPECT_EQ(controller.FindView(1200), nullptr);
-
     controller.RemoveAllViews();
     EXPECT_EQ(deletions, 3);
     EXPECT_EQ(controller.FindView(1100), nullptr);
@@ -232,13 +179,12 @@ TEST_F(UIControllerTest, RemoveViewRemoveAllViewsAndDestroyViewsDeleteEachViewOn
     EXPECT_EQ(controller.FindView(1200), nullptr);
     EXPECT_EQ(panes.panes[IPaneNavigator::kViewSlot], nullptr);
     // The splitter, the areas but the navigation area, and the edit model are forgotten.
-    EXPECT_EQ(controller.GetViewParent(), nullptr);
-    EXPECT_EQ(controller.GetActionArea(), nullptr);
-    EXPECT_EQ(controller.GetIdentificationArea(), nullptr);
-    EXPECT_EQ(controller.GetStatusArea(), nullptr);
-    EXPECT_EQ(controller.GetToolbarArea(), nullptr);
-    EXPECT_EQ(controller.GetNavigationArea(), &navigation);
-    EXPECT_EQ(controller.GetEditModel(), nullptr);
+    EXPECT_EQ((std::vector<const void*>{controller.GetViewParent(), controller.GetActionArea(),
+                                        controller.GetIdentificationArea(),
+                                        controller.GetStatusArea(), controller.GetToolbarArea(),
+                                        controller.GetEditModel(), controller.GetNavigationArea()}),
+              (std::vector<const void*>{nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                        static_cast<INavigationArea*>(&navigation)}));
     CActionEventImpl event(10);
     EXPECT_FALSE(controller.SendEvent(event));
 }
@@ -255,8 +201,7 @@ TEST_F(UIControllerTest, ViewsGoneWithTheirWindowsAreSafeToDelete) {
 }
 
 TEST_F(UIControllerTest, BroadcastUpdatesReachAreasEditModelThenEveryViewInIdOrder) {
-    // Registered out of order on purpose.
-    auto* v30 = AddView(30);
+    auto* v30 = AddView(30); // registered out of order on purpose
     auto* v10 = AddView(10);
     auto* v20 = AddView(20);
     controller.SetBroadcastUpdates(true);
@@ -274,37 +219,6 @@ TEST_F(UIControllerTest, BroadcastUpdatesReachAreasEditModelThenEveryViewInIdOrd
     controller.OnUpdate(100, "19464192");
 }
 
-TEST_F(UIControllerTest, UpdatesWithoutBroadcastReachOnlyTheCurrentView) {
-    auto* v10 = AddView(10);
-    auto* v20 = AddView(20);
-    // Current view id -1: the areas and the edit model only.
-    EXPECT_CALL(action, OnUpdate(100, "1"));
-    EXPECT_CALL(editModel, OnUpdate(100, "1"));
-    EXPECT_CALL(identification, OnUpdate(100, "1"));
-    EXPECT_CALL(status, OnUpdate(100, "1"));
-    EXPECT_CALL(toolbar, OnUpdate(100, "1"));
-    EXPECT_CALL(*v10, OnUpdate(_, _)).Times(0);
-    EXPECT_CALL(*v20, OnUpdate(_, _)).Times(0);
-    controller.OnUpdate(100, "1");
-    for (void* mock : std::initializer_list<void*>{v10, v20, &action, &editModel, &identification,
-                                                   &status, &toolbar}) {
-        ::testing::Mock::VerifyAndClearExpectations(mock);
-    }
-
-    controller.ShowView(20);
-    EXPECT_CALL(*v10, OnUpdate(_, _)).Times(0);
-    EXPECT_CALL(*v20, OnUpdate(600, "response"));
-    controller.OnUpdate(600, "response");
-}
-
-TEST_F(UIControllerTest, UpdatesReachOnlyTheAreasThatAreSet) {
-    CUIController bare;
-    StrictMock<MockStatusArea> onlyStatus;
-    bare.SetStatusArea(&onlyStatus);
-    EXPECT_CALL(onlyStatus, OnUpdate(100, "7"));
-    bare.OnUpdate(100, "7");
-}
-
 TEST_F(UIControllerTest, AViewMayRemoveViewsWhileAnUpdateIsBroadcast) {
     auto* v10 = AddView(10);
     auto* v20 = AddView(20);
@@ -315,9 +229,23 @@ TEST_F(UIControllerTest, AViewMayRemoveViewsWhileAnUpdateIsBroadcast) {
     EXPECT_EQ(deletions, 1);
 }
 
-TEST_F(UIControllerTest, StateDocumentSetsPrivateDialogsAndUserLevel) {
-    auto* view = AddView(1100);
-    EXPECT_CALL(*view, OnUserLevelChanged()).Times(1);
+TEST_F(UIControllerTest, UpdatesWithoutBroadcastReachOnlyTheCurrentView) {
+    auto* v10 = AddView(10);
+    auto* v20 = AddView(20);
+    // The areas and the edit model get every update; without a current view no view does.
+    EXPECT_CALL(status, OnUpdate(_, _)).Times(2);
+    EXPECT_CALL(editModel, OnUpdate(_, _)).Times(2);
+    EXPECT_CALL(*v10, OnUpdate(_, _)).Times(0);
+    EXPECT_CALL(*v20, OnUpdate(600, "response"));
+    controller.OnUpdate(100, "1");
+    controller.ShowView(20);
+    controller.OnUpdate(600, "response");
+}
+
+TEST_F(UIControllerTest, StateDocumentSetsPrivateDialogsAndTheUserLevelOnlyWhenItChanges) {
+    for (auto* view : {AddView(1100), AddView(1200)}) {
+        EXPECT_CALL(*view, OnUserLevelChanged()).Times(2);
+    }
     EXPECT_CALL(editModel, OnUpdate(1, _)).Times(5);
     // The document is read once; the status area gets what was read, once per document that
     // parses.
@@ -340,51 +268,37 @@ TEST_F(UIControllerTest, StateDocumentSetsPrivateDialogsAndUserLevel) {
     // The same user level notifies no view; any other value than "1" disables the dialogs.
     controller.OnUpdate(1, "<s><a isPrivateDialogEnabled='true' userLevel='maintenance'/></s>");
     EXPECT_FALSE(controller.ArePrivateDialogsEnabled());
-}
-
-TEST_F(UIControllerTest, SetUserLevelNotifiesTheViewsOnlyOnAChange) {
-    auto* v10 = AddView(10);
-    auto* v20 = AddView(20);
-    EXPECT_CALL(*v10, OnUserLevelChanged()).Times(1);
-    EXPECT_CALL(*v20, OnUserLevelChanged()).Times(1);
-    controller.SetUserLevel("observer");
+    controller.SetUserLevel("maintenance");
     controller.SetUserLevel("observer");
     EXPECT_EQ(controller.GetUserLevel(), "observer");
 }
 
-TEST_F(UIControllerTest, HideNavigationTreeNeedsAnEditModel) {
+TEST_F(UIControllerTest, HidingTheTreeNeedsAnEditModelAndHidingAreasLaysTheControlOutAgain) {
     controller.SetEditModel(nullptr);
     controller.HideNavigationTree(true);
     EXPECT_FALSE(controller.IsNavigationTreeHidden());
     EXPECT_FALSE(splitter->IsRightPaneOnly());
-
     controller.SetEditModel(&editModel);
     controller.HideNavigationTree(true);
-    EXPECT_TRUE(controller.IsNavigationTreeHidden());
     EXPECT_TRUE(splitter->IsRightPaneOnly());
     controller.HideNavigationTree(false);
     EXPECT_FALSE(controller.IsNavigationTreeHidden());
-}
 
-TEST_F(UIControllerTest, HidingTheActionAreaOrToolbarLaysTheControlOutAgain) {
     action.setParent(&control);
     action.show();
     QCoreApplication::processEvents();
     control.resizes = 0;
-
     EXPECT_CALL(action, SetVisible(false));
     controller.HideActionArea(true);
     EXPECT_TRUE(action.isHidden());
     EXPECT_EQ(control.resizes, 0); // posted, not sent
     QCoreApplication::processEvents();
     EXPECT_EQ(control.resizes, 1);
-
     EXPECT_CALL(action, SetVisible(true));
     controller.HideActionArea(false);
     EXPECT_FALSE(action.isHidden());
     QCoreApplication::processEvents();
     EXPECT_EQ(control.resizes, 2);
-
     EXPECT_CALL(toolbar, SetVisible(false));
     controller.HideToolbarArea(true);
     QCoreApplication::processEvents();
@@ -397,13 +311,10 @@ TEST_F(UIControllerTest, EventsAndQuestionsGoToTheEditModelWhenThereIsOne) {
     EXPECT_CALL(editModel, OnUIEvent(_)).WillOnce(Return(false)).WillOnce(Return(true));
     EXPECT_FALSE(controller.SendEvent(event));
     EXPECT_TRUE(controller.SendEvent(event));
-
     EXPECT_CALL(editModel, IsEditingAllowed()).WillOnce(Return(false));
     EXPECT_FALSE(controller.IsEditingAllowed());
-
     EXPECT_CALL(editModel, ShowHelp(0, 0));
     controller.ForwardToEditModel(0, 0);
-
     {
         InSequence order;
         EXPECT_CALL(navigation, SetEntryState(1100, 2));
@@ -411,6 +322,8 @@ TEST_F(UIControllerTest, EventsAndQuestionsGoToTheEditModelWhenThereIsOne) {
     }
     controller.SetViewState(1100, 2);
 
+    // Without an edit model and areas: nothing is sent, editing is allowed, and updates reach
+    // only the areas that are set.
     CUIController bare;
     EXPECT_FALSE(bare.SendEvent(event));
     EXPECT_TRUE(bare.IsEditingAllowed());
@@ -418,9 +331,11 @@ TEST_F(UIControllerTest, EventsAndQuestionsGoToTheEditModelWhenThereIsOne) {
     bare.SetViewState(1100, 2);
     bare.HideActionArea(true);
     bare.HideToolbarArea(true);
-    EXPECT_EQ(bare.GetViewParent(), nullptr);
-    EXPECT_EQ(bare.GetNavigationArea(), nullptr);
     EXPECT_FALSE(bare.IsNavigationTreeHidden());
+    StrictMock<MockStatusArea> onlyStatus;
+    bare.SetStatusArea(&onlyStatus);
+    EXPECT_CALL(onlyStatus, OnUpdate(100, "7"));
+    bare.OnUpdate(100, "7");
 }
 
 TEST_F(UIControllerTest, ControlRequestsGoToTheNamedViews) {
@@ -429,22 +344,19 @@ TEST_F(UIControllerTest, ControlRequestsGoToTheNamedViews) {
     EXPECT_CALL(*v10, RefreshControls(-1));
     EXPECT_CALL(*v20, RefreshControls(-1));
     controller.RefreshControls(-1, -1);
-
     EXPECT_CALL(*v20, RefreshControls(19464192));
     controller.RefreshControls(20, 19464192);
     controller.RefreshControls(99, 1); // no such view
-
     EXPECT_CALL(*v10, RefreshControl(5));
     controller.RefreshViewControl(10, 5);
     controller.RefreshViewControl(99, 5);
-
     EXPECT_CALL(*v10, UpdateControls("<ControlData tag='x'/>"));
     controller.UpdateViewControls(10, "<ControlData tag='x'/>");
     controller.UpdateViewControls(99, "<ControlData tag='x'/>");
 }
 
 TEST_F(UIControllerTest, LoadLayoutHandsTheDocumentToTheParser) {
-    std::vector<std::string> parsed;
+    Log parsed;
     controller.LoadLayout("<UILayoutDescription/>"); // no parser yet: nothing
     controller.SetLayoutParser([&](const std::string& layout, IUIController& owner,
                                    INavigationArea& tree, QWidget* viewParent, ITextResource*) {
@@ -455,31 +367,9 @@ TEST_F(UIControllerTest, LoadLayoutHandsTheDocumentToTheParser) {
     });
     controller.LoadLayout("");
     controller.LoadLayout("<UILayoutDescription/>");
-    EXPECT_EQ(parsed, std::vector<std::string>{"<UILayoutDescription/>"});
-
     controller.SetNavigationArea(nullptr);
     controller.LoadLayout("<UILayoutDescription/>");
-    EXPECT_EQ(parsed.size(), 1u);
-}
-
-TEST_F(UIControllerTest, SimpleSettingsKeepTheirValues) {
-    EXPECT_EQ(controller.GetSplitterPosition(), -1);
-    EXPECT_EQ(controller.GetSplitterRatio(), 0.0);
-    controller.SetSplitterRatio(0.25);
-    controller.SetSplitterPosition(120);
-    EXPECT_EQ(controller.GetSplitterRatio(), 0.25);
-    EXPECT_EQ(controller.GetSplitterPosition(), 120);
-    EXPECT_FALSE(controller.IsRegistered());
-    controller.SetRegistered(true);
-    EXPECT_TRUE(controller.IsRegistered());
-    EXPECT_EQ(controller.GetProgId(), "");
-    controller.SetProgId("VelaFFDiagnosisUI.OnlineView");
-    EXPECT_EQ(controller.GetProgId(), "VelaFFDiagnosisUI.OnlineView");
-    EXPECT_EQ(controller.GetStatusArea(), &status);
-    EXPECT_EQ(controller.GetToolbarArea(), &toolbar);
-    EXPECT_EQ(controller.GetActionArea(), &action);
-    EXPECT_EQ(controller.GetIdentificationArea(), &identification);
-    EXPECT_EQ(controller.GetViewParent(), splitter);
+    EXPECT_EQ(parsed, Log{"<UILayoutDescription/>"});
 }
 
 TEST(Splitter, HoldsOneWindowPerPaneAndHidesTheLeftPaneOnRequest) {
@@ -492,7 +382,6 @@ TEST(Splitter, HoldsOneWindowPerPaneAndHidesTheLeftPaneOnRequest) {
     view->hide();
     QCoreApplication::processEvents();
     EXPECT_EQ(splitter.count(), 2);
-    EXPECT_FALSE(view->isVisible());
 
     splitter.SetSplitterPane(CSplitter::kLeftPane, tree);
     splitter.SetSplitterPane(CSplitter::kRightPane, view);
@@ -500,7 +389,6 @@ TEST(Splitter, HoldsOneWindowPerPaneAndHidesTheLeftPaneOnRequest) {
     QCoreApplication::processEvents();
     EXPECT_EQ(splitter.GetSplitterPane(CSplitter::kLeftPane), tree);
     EXPECT_EQ(splitter.GetSplitterPane(CSplitter::kRightPane), view);
-    EXPECT_TRUE(view->isVisible());
     EXPECT_EQ(splitter.GetSplitterPane(2), nullptr);
 
     splitter.SetSplitterPos(100);
@@ -509,12 +397,10 @@ TEST(Splitter, HoldsOneWindowPerPaneAndHidesTheLeftPaneOnRequest) {
     EXPECT_LE(std::abs(splitter.sizes().at(0) - splitter.sizes().at(1)), 1);
 
     splitter.SetRightPaneOnly(true);
-    EXPECT_TRUE(splitter.IsRightPaneOnly());
     EXPECT_FALSE(tree->isVisible());
     EXPECT_TRUE(view->isVisible());
     splitter.SetRightPaneOnly(false);
     EXPECT_TRUE(tree->isVisible());
-
     delete view;
     EXPECT_EQ(splitter.GetSplitterPane(CSplitter::kRightPane), nullptr);
 }
