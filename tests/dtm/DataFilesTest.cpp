@@ -2,7 +2,6 @@
 #include "dtm/ParameterDictionary.h"
 #include "xml/Xml.h"
 
-#include <QImage>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -66,18 +65,6 @@ TEST(DtmDataFiles, TooltipInformationNamesEveryHeaderTip) {
          {"TT_COM_ED_ACTALAR", "TT_COM_ED_ALARM", "TT_COM_ED_SERVSTATUS", "TT_COM_ED_STPTMODE",
           "TT_COM_ED_FAILMOD", "TT_COM_BN_DIAGNOSTICS", "TT_COM_BN_DASHBOARD", "TT_COM_BN_SOUND"}) {
         EXPECT_TRUE(keys.contains(key)) << key;
-    }
-}
-
-TEST(DtmDataFiles, PicturesLoadAtTheirSizeWithTransparentCorners) {
-    const std::pair<const char*, QSize> pictures[] = {{"device.png", {128, 120}},
-                                                      {"company-logo.png", {280, 120}},
-                                                      {"brand-logo.png", {280, 120}}};
-    for (const auto& [file, size] : pictures) {
-        const QImage picture(QString::fromStdString((kData / file).string()));
-        ASSERT_FALSE(picture.isNull()) << file;
-        EXPECT_EQ(picture.size(), size) << file;
-        EXPECT_EQ(qAlpha(picture.pixel(0, 0)), 0) << file;
     }
 }
 

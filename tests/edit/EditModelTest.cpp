@@ -253,34 +253,18 @@ TEST_F(EditModelTest, WatchedKeysRefreshTheDeviceState) {
     EXPECT_EQ(ui.log.back(), "describe 2 22806528");
 }
 
-TEST_F(EditModelTest, TerminateEndsTheSessionAndDropsTheDtm) {
-    ui.StartAndBuildNavigation();
-    EXPECT_TRUE(model.CanRelease());
-    model.Terminate();
-    EXPECT_FALSE(model.GetUIAccess() || model.GetUIRegistration());
-    model.ShowHelp(0, 0);
-    EXPECT_EQ(ui.TakeLog(), Texts{"fn 17 1"});
-}
-
-TEST_F(EditModelTest, TerminateDropsTheDtmEvenWhenTheDtmFailsTheCall) {
-    ui.StartAndBuildNavigation();
-    ON_CALL(ui.access, ExecuteFunction(::testing::_, ::testing::_, ::testing::_, ::testing::_))
-        .WillByDefault(Return(E_FAIL));
-    EXPECT_NO_THROW(model.Terminate());
-    EXPECT_FALSE(model.GetUIAccess() || model.GetUIRegistration());
-    EXPECT_EQ(std::exchange(guards.errors, {}).size(), 1u);
-}
-
-TEST_F(EditModelTest, EditingNeedsRegistrationAndAUserLevelOtherThanObserver) {
-    auto allowed = [&](bool registered, const char* userLevel) {
-        ui.controller.SetRegistered(registered);
-        ui.controller.SetUserLevel(userLevel);
-        return model.IsEditingAllowed();
-    };
-    EXPECT_FALSE(allowed(false, "maintenance") || allowed(false, "observer"));
-    EXPECT_FALSE(allowed(true, "observer"));
-    EXPECT_TRUE(allowed(true, "Observer") && allowed(true, "maintenance"));
-    EXPECT_FALSE(CEditModel().IsEditingAllowed()); // no controller
+TEST_F(EditModelTest, TerminateEndsTheSessionAndDropsTheDtmEvenWhenTheDtmFailsTheCall) {
+    for (const bool fails : {false, true}) {
+        CControlHarness control;
+        control.StartAndBuildNavigation();
+        control.executeFails = fails;
+        EXPECT_TRUE(control.model.CanRelease());
+        EXPECT_NO_THROW(control.model.Terminate());
+        EXPECT_FALSE(control.model.GetUIAccess() || control.model.GetUIRegistration());
+        control.model.ShowHelp(0, 0);
+        EXPECT_EQ(control.TakeLog(), fails ? Texts{} : Texts{"fn 17 1"});
+        EXPECT_EQ(std::exchange(guards.errors, {}).size(), fails ? 1u : 0u);
+    }
 }
 
 // Two controls in one process: each model builds its own navigation and keeps its own device.
@@ -302,36 +286,18 @@ TEST(TwoControls, EachBuildsItsNavigationAndKeepsItsDeviceState) {
 }
 
 TEST(EditModelLinks, MissingDtmInterfacesStayEmptyAndOtherQueryFailuresRaise) {
+    CControlHarness ui;
     CEditModel model;
-    auto onlyParameters = MakeCom<NiceMock<CFakeParameterAccess>>();
-    model.Initialize(nullptr, nullptr, onlyParameters.Get(), "", "");
+    ui.uiQueryFailure = E_NOINTERFACE;
+    model.Initialize(nullptr, nullptr, static_cast<IDtmUIAccess*>(ui.dtm.Get()), "", "");
     EXPECT_FALSE(model.GetUIAccess() || model.GetUIRegistration());
     EXPECT_THROW(model.Start(), ComError); // no IDtmParameterAccess without the UI access
     EXPECT_EQ(model.CreateCustomControl(xml::Node(), nullptr), nullptr);
 
-    class CFailingDtm : public CFakeDtm {
-        HRESULT QueryInterface(REFIID, void**) override { return E_FAIL; }
-    };
-    auto failing = MakeCom<CFailingDtm>();
+    ui.uiQueryFailure = E_FAIL;
     EXPECT_THROW(
-        model.Initialize(nullptr, nullptr, static_cast<IDtmUIAccess*>(failing.Get()), "", ""),
+        model.Initialize(nullptr, nullptr, static_cast<IDtmUIAccess*>(ui.dtm.Get()), "", ""),
         ComError);
-}
-
-TEST(BuiltInLayout, HoldsTheNavigationTreeOfThePositionerViews) {
-    const xml::Document layout = xml::Document::Parse(CEditModel::LoadLayoutDescription());
-    const auto entries = layout.SelectAll("//Entry");
-    ASSERT_EQ(entries.size(), 30u);
-    EXPECT_EQ(layout.SelectAll("/UILayoutDescription/NavigationArea/Entry").size(), 1u);
-    auto labelOf = [&](const char* id) {
-        return layout.Attribute("//Entry[@assignedApplicationViewId='" + std::string(id) +
-                                "']/@label");
-    };
-    EXPECT_EQ(labelOf("1"), "Vela FF");
-    EXPECT_EQ(entries[1].Attribute("@label"), "Dashboard");
-    EXPECT_EQ(layout.Attribute("//Entry[@label='Automatic Calibration Settings']/../../@label"),
-              "Calibration");
-    EXPECT_EQ(labelOf("1701"), "Failure Mode");
 }
 
 } // namespace

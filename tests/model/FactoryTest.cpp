@@ -49,11 +49,10 @@ TEST_F(Factory, KindTableAndDateOrTimeByValueType) {
     EXPECT_EQ(Built(2, ControlData(R"(valueType="eenum8")")), NameOf<CEnumParameterDescriptor>());
     EXPECT_EQ(Built(3, ControlData(R"(valueType="ebitenum8")")),
               NameOf<CBitEnumParameterDescriptor>());
-    EXPECT_EQ(Built(4, number), "null");
-    EXPECT_EQ(Built(5, number), "null");
     EXPECT_EQ(Built(7, number), NameOf<CFFValueArrayParameterDescriptor>());
-    EXPECT_EQ(Built(8, number), "null");
-    EXPECT_EQ(Built(-1, number), "null");
+    for (const int kind : {4, 5, 8, -1}) {
+        EXPECT_EQ(Built(kind, number), "null") << kind;
+    }
 
     EXPECT_EQ(Built(6, ControlData(R"(valueType="EDate")")), NameOf<CDateParameterDescriptor>());
     EXPECT_EQ(Built(6, ControlData(R"(valueType="etime")")), NameOf<CTimeParameterDescriptor>());

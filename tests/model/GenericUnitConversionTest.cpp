@@ -19,9 +19,7 @@ TEST(GenericUnitConversion, ConvertsListedPairsAndGivesZeroForOthers) {
     EXPECT_FALSE(CGenericUnitConversion::Factor(kMetre, kMillimetre));
     EXPECT_EQ(kConversion.Convert(1009, 1009, 5), 0.0);
     EXPECT_EQ(kConversion.Convert(1142, 1142, 5), 0.0);
-}
-
-TEST(GenericUnitConversion, MetreAndInchAgreeWithTheCentimetreEntries) {
+    // Metre and inch agree with the centimetre entries.
     EXPECT_DOUBLE_EQ(kConversion.Convert(kInch, kMetre, 100), 2.54);
     EXPECT_DOUBLE_EQ(kConversion.Convert(kMetre, kInch, 2), 78.74);
     EXPECT_DOUBLE_EQ(*CGenericUnitConversion::Factor(kInch, kMetre),

@@ -27,6 +27,11 @@ protected:
     void Next(const std::string& document) {
         EXPECT_CALL(*m_dtm, GetControlData(2, kKey, _, _)).WillOnce(Reply(0, document));
     }
+    // `descriptor` updated from a control data document of `attributes`.
+    template <class T> void Reread(T& descriptor, const std::string& attributes) {
+        Next(ControlData(attributes));
+        descriptor.Update(2);
+    }
 
     ComPtr<NiceMock<CFakeParameterAccess>> m_dtm = MakeCom<NiceMock<CFakeParameterAccess>>();
 };
@@ -46,15 +51,13 @@ TEST_F(Descriptor, CommonFieldsKeywordsAndByteSize) {
     EXPECT_EQ(numeric->GetMax(), "-0.50");
     EXPECT_EQ(*numeric->GetTimestamp(), (STimestamp{1, 2, 3, 4}));
 
-    Next(ControlData(R"(valueType="eint24" parameterType="EValueStruct")"));
-    numeric->Update(2);
+    Reread(*numeric, R"(valueType="eint24" parameterType="EValueStruct")");
     EXPECT_EQ(static_cast<int>(numeric->GetValueType()), 20);
     EXPECT_EQ(numeric->GetByteSize(), 3);
     EXPECT_EQ(numeric->GetParameterType(), eParameterType::eValueStruct);
     EXPECT_EQ(numeric->GetMin(), ""); // absent attributes read as empty
 
-    Next(ControlData(R"(valueType="eascii")"));
-    numeric->Update(2);
+    Reread(*numeric, R"(valueType="eascii")");
     EXPECT_EQ(numeric->GetByteSize(), -1);
     EXPECT_EQ(ToKeyword(EValueType::eFFDuration), "effduration");
 }
@@ -89,8 +92,7 @@ TEST_F(Descriptor, BadDocumentsKeepThePreviousContents) {
         EXPECT_EQ(Failure([&] { numeric->Update(2); }), error) << attributes;
         unchanged();
     }
-    Next(ControlData(R"(valueType="efloat" timestamp="99990000655359999")"));
-    numeric->Update(2);
+    Reread(*numeric, R"(valueType="efloat" timestamp="99990000655359999")");
     EXPECT_EQ(*numeric->GetTimestamp(), (STimestamp{9999, 0, 6553, 5999}));
 }
 
@@ -99,13 +101,11 @@ TEST_F(Descriptor, StringLengthAndPackedAscii) {
         ControlData(R"(valueType="EPackedAscii" stringLength="32")"));
     EXPECT_TRUE(text->IsPackedAscii());
     EXPECT_EQ(text->GetStringLength(), 32);
-    Next(ControlData(R"(valueType="eascii" stringLength="8x")"));
-    EXPECT_EQ(Failure([&] { text->Update(2); }), "runtime: Input format is not valid");
+    EXPECT_EQ(Failure([&] { Reread(*text, R"(valueType="eascii" stringLength="8x")"); }),
+              "runtime: Input format is not valid");
     EXPECT_TRUE(text->IsPackedAscii());
-    Next(ControlData(R"(valueType="eascii")"));
-    EXPECT_EQ(Failure([&] { text->Update(2); }), "invalid: Input is empty");
-    Next(ControlData(R"(valueType="eascii" stringLength="16")"));
-    text->Update(2);
+    EXPECT_EQ(Failure([&] { Reread(*text, R"(valueType="eascii")"); }), "invalid: Input is empty");
+    Reread(*text, R"(valueType="eascii" stringLength="16")");
     EXPECT_FALSE(text->IsPackedAscii());
     EXPECT_EQ(text->GetStringLength(), 16);
 }
@@ -136,8 +136,7 @@ TEST_F(Descriptor, EnumerationChoicesBothWaysInDocumentOrder) {
     EXPECT_EQ(choice->GetChoices().size(), 3u);
     EXPECT_EQ(choice->GetCurrentTag(), 1u);
 
-    Next(ControlData(R"(valueType="eenum8" value="Open")"));
-    choice->Update(2);
+    Reread(*choice, R"(valueType="eenum8" value="Open")");
     EXPECT_TRUE(choice->GetChoices().empty());
     EXPECT_TRUE(choice->GetCaptionsByTag().empty());
     EXPECT_EQ(choice->GetCurrentTag(), std::nullopt);
@@ -168,8 +167,7 @@ TEST_F(Descriptor, BitEnumerationAndValueArray) {
     ASSERT_EQ(array->GetElements().size(), 2u);
     EXPECT_EQ(array->GetElements()[0].description, "first");
     EXPECT_EQ(array->GetElements()[1].value, "0B");
-    Next(ControlData(R"(valueType="effoctet")"));
-    array->Update(2);
+    Reread(*array, R"(valueType="effoctet")");
     EXPECT_TRUE(array->GetElements().empty());
     EXPECT_EQ(array->GetElementType(), "");
 }
@@ -204,33 +202,26 @@ TEST_F(Descriptor, DatesAndTimesStoreAllFieldsOrNothing) {
     EXPECT_EQ(d.month, 3);
     EXPECT_EQ(d.day, 7);
     for (const char* value : {"2025-04", "2025-4x-01", "2025--1-01", ""}) {
-        Next(ControlData(std::string(R"(valueType="edate" value=")") + value + "\""));
-        date->Update(2);
+        Reread(*date, std::string(R"(valueType="edate" value=")") + value + "\"");
         EXPECT_EQ(date->GetValue(), value);
         EXPECT_EQ(d.year * 10000 + d.month * 100 + d.day, 20240307) << value;
     }
-    Next(ControlData(R"(valueType="etime" value="1500-3")"));
-    date->Update(2);
+    Reread(*date, R"(valueType="etime" value="1500-3")");
     EXPECT_EQ(d.milliseconds, 1500);
     EXPECT_EQ(d.days, 3);
     EXPECT_EQ(d.year, 2024); // fields of other types stay
-    Next(ControlData(R"(valueType="effduration" value="-2-99999999999")"));
-    date->Update(2);
+    Reread(*date, R"(valueType="effduration" value="-2-99999999999")");
     EXPECT_EQ(d.milliseconds, 1500);
-    Next(ControlData(R"(valueType="efftimevalue" value="-123456789012")"));
-    date->Update(2);
+    Reread(*date, R"(valueType="efftimevalue" value="-123456789012")");
     EXPECT_EQ(d.timeValue, -123456789012);
-    Next(ControlData(R"(valueType="efftimevalue" value="12 ")"));
-    date->Update(2);
+    Reread(*date, R"(valueType="efftimevalue" value="12 ")");
     EXPECT_EQ(d.timeValue, -123456789012);
 
-    Next(ControlData(R"(valueType="effdateandtime" value="2023-12-31 23:59:58.250 7 1")"));
-    date->Update(2);
+    Reread(*date, R"(valueType="effdateandtime" value="2023-12-31 23:59:58.250 7 1")");
     EXPECT_EQ(std::vector<int>({d.year, d.month, d.day, d.hour, d.minute, d.second, d.milliseconds,
                                 d.dayOfWeek, d.summerTime}),
               std::vector<int>({2023, 12, 31, 23, 59, 58, 250, 7, 1}));
-    Next(ControlData(R"(valueType="effdateandtime" value="2022-01-01 00:00:00.000 1")"));
-    date->Update(2);
+    Reread(*date, R"(valueType="effdateandtime" value="2022-01-01 00:00:00.000 1")");
     EXPECT_EQ(d.year, 2023);
     EXPECT_EQ(d.dayOfWeek, 7);
 }

@@ -30,7 +30,6 @@ using ::testing::Throw;
 namespace {
 
 constexpr const char* kInvokeId = "invoke-1";
-constexpr const char* kProgId = "VelaFFDiagnosisUI.OnlineView";
 
 // The first child of `window` that is a `T`.
 template <class T> T* Child(const QWidget* window) {
@@ -66,11 +65,8 @@ protected:
         QCoreApplication::sendPostedEvents(window, QEvent::Resize);
         return window;
     }
-
-    VARIANT_BOOL Init(const std::string& functionCall = kFunctionCall) {
-        return Init(functionCall, m_dtm->Unknown());
-    }
-    VARIANT_BOOL Init(const std::string& functionCall, IUnknown* dtm) {
+    VARIANT_BOOL Init() { return Init(m_dtm->Unknown()); }
+    VARIANT_BOOL Init(IUnknown* dtm, const std::string& functionCall = kFunctionCall) {
         VARIANT_BOOL result = VARIANT_TRUE;
         EXPECT_EQ(m_control->Init(kInvokeId, functionCall, dtm, &result), S_OK);
         return result;
@@ -86,8 +82,9 @@ protected:
         const auto* status = Child<CStatusArea>(m_control->GetWidget());
         return status->GetPane(CStatusArea::kConnectionPane).GetText().toStdString();
     }
-    // Registers a view of two line edits, whose OnUpdate throws as a view that fails on bad
-    // data would, under `viewId` and shows it.
+    int TooltipHooks() { return CToolTipManager::Instance().InstallCount(); }
+    // Registers and shows under `viewId` a view of two line edits whose OnUpdate throws, as
+    // a view that fails on bad data would.
     void ShowEditsView(int viewId) {
         auto view = std::make_unique<::testing::NiceMock<MockView>>(viewId);
         auto* layout = new QVBoxLayout(view->Window());
@@ -102,8 +99,7 @@ protected:
         Controller().ShowView(viewId);
     }
 
-    // What the guards caught and dropped.
-    std::vector<std::string> m_reports;
+    std::vector<std::string> m_reports; // what the guards caught and dropped
     GuardReporter m_previousReporter;
     CManualScheduler m_scheduler;
     ComPtr<CFakeDtm> m_dtm = MakeCom<CFakeDtm>();
@@ -120,7 +116,8 @@ TEST_F(OnlineViewTest, InitRegistersThenReadsTheStateThenStartsTheEditModel) {
     IDtmActiveXControl* self = m_control.As<IDtmActiveXControl>().Get();
     {
         InSequence order;
-        EXPECT_CALL(m_dtm->calls, RegisterUI("IDtmUIRegistration", kProgId, kInvokeId, self))
+        EXPECT_CALL(m_dtm->calls, RegisterUI("IDtmUIRegistration", "VelaFFDiagnosisUI.OnlineView",
+                                             kInvokeId, self))
             .WillOnce(Return(true));
         EXPECT_CALL(m_dtm->calls, GetStateDocument("IDtmUIRegistration"))
             .WillOnce(
@@ -130,14 +127,14 @@ TEST_F(OnlineViewTest, InitRegistersThenReadsTheStateThenStartsTheEditModel) {
             EXPECT_CALL(m_dtm->calls, ExecuteFunction(2, 4, key));
         }
     }
-    const int hooks = CToolTipManager::Instance().InstallCount();
+    const int hooks = TooltipHooks();
 
     EXPECT_EQ(Init(), VARIANT_TRUE);
 
     EXPECT_TRUE(Controller().IsRegistered());
     EXPECT_EQ(Controller().GetUserLevel(), "planner");
     EXPECT_NE(Controller().GetEditModel(), nullptr);
-    EXPECT_EQ(CToolTipManager::Instance().InstallCount(), hooks + 1);
+    EXPECT_EQ(TooltipHooks(), hooks + 1);
     EXPECT_EQ(Child<CIdentificationArea>(window)->GetTitle(), "Stellungsregler PV-101");
     EXPECT_EQ(ConnectionText(), "Verbunden");
     // The edit model gives the tree a quarter of the width; the tree has the focus.
@@ -160,7 +157,7 @@ TEST_F(OnlineViewTest, InitPrefersTheRegistrationInterfaceAndFallsBackOnTheUIAcc
     dtm->offerRegistration = false;
     EXPECT_CALL(dtm->calls, RegisterUI("IDtmUIAccess", _, _, _)).WillOnce(Return(false));
     EXPECT_CALL(dtm->calls, GetStateDocument("IDtmUIAccess"));
-    EXPECT_EQ(Init(kFunctionCall, dtm->Unknown()), VARIANT_TRUE);
+    EXPECT_EQ(Init(dtm->Unknown()), VARIANT_TRUE);
     EXPECT_FALSE(Controller().IsRegistered());
     EXPECT_CALL(dtm->calls, UnregisterUI("IDtmUIAccess", kInvokeId, false));
     EXPECT_EQ(PrepareToRelease(), VARIANT_TRUE);
@@ -172,13 +169,13 @@ TEST_F(OnlineViewTest, InitWithoutEitherRegistrationInterfaceAnswersFalseButShow
     EXPECT_CALL(m_dtm->calls, RegisterUI(_, _, _, _)).Times(0);
     EXPECT_CALL(m_dtm->calls, GetStateDocument(_)).Times(0);
     QWidget* window = Show();
-    const int hooks = CToolTipManager::Instance().InstallCount();
+    const int hooks = TooltipHooks();
 
     EXPECT_EQ(Init(), VARIANT_FALSE);
 
     EXPECT_FALSE(Controller().IsRegistered());
     EXPECT_NE(Controller().GetEditModel(), nullptr);
-    EXPECT_EQ(CToolTipManager::Instance().InstallCount(), hooks + 1);
+    EXPECT_EQ(TooltipHooks(), hooks + 1);
     EXPECT_EQ(ConnectionText(), "Disconnected");
     EXPECT_GT(Child<CSplitter>(window)->height(), 0);
     EXPECT_NE(dynamic_cast<CNavigationArea*>(window->focusWidget()), nullptr);
@@ -188,29 +185,23 @@ TEST_F(OnlineViewTest, InitRefusesAnEmptyDtmOrAnInvalidFunctionCallAndStartsNoth
     EXPECT_CALL(m_dtm->calls, RegisterUI(_, _, _, _)).Times(0);
     EXPECT_CALL(m_dtm->calls, GetStateDocument(_)).Times(0);
     EXPECT_CALL(m_dtm->calls, ExecuteFunction(_, _, _)).Times(0);
+    EXPECT_CALL(m_dtm->calls, UnregisterUI(_, _, _)).Times(0);
+    EXPECT_EQ(PrepareToRelease(), VARIANT_TRUE); // without window or Init
     Show();
-    const int hooks = CToolTipManager::Instance().InstallCount();
+    const int hooks = TooltipHooks();
 
-    EXPECT_EQ(Init(kFunctionCall, nullptr), VARIANT_FALSE);
+    EXPECT_EQ(Init(nullptr), VARIANT_FALSE);
     for (const char* functionCall : {"<FDT", R"(<FDT><FDTFunctionCall functionId="1"/></FDT>)"}) {
-        EXPECT_EQ(Init(functionCall), VARIANT_FALSE) << functionCall;
+        EXPECT_EQ(Init(m_dtm->Unknown(), functionCall), VARIANT_FALSE) << functionCall;
     }
 
     EXPECT_EQ(Controller().GetEditModel(), nullptr);
     EXPECT_EQ(Controller().GetTextProvider(), nullptr);
-    EXPECT_EQ(CToolTipManager::Instance().InstallCount(), hooks);
-    // Nothing was stored: release has no DTM to unregister from.
-    EXPECT_CALL(m_dtm->calls, UnregisterUI(_, _, _)).Times(0);
-    EXPECT_EQ(PrepareToRelease(), VARIANT_TRUE);
+    EXPECT_EQ(TooltipHooks(), hooks);
+    EXPECT_EQ(PrepareToRelease(), VARIANT_TRUE); // nothing stored to unregister from
 }
 
 // --- PrepareToRelease and UpdateUI ---------------------------------------------------------
-
-TEST_F(OnlineViewTest, PrepareToReleaseWithoutInitAnswersTrue) {
-    EXPECT_EQ(PrepareToRelease(), VARIANT_TRUE);
-    Show();
-    EXPECT_EQ(PrepareToRelease(), VARIANT_TRUE);
-}
 
 TEST_F(OnlineViewTest, PrepareToReleaseEndsTheEditModelThenUnregistersWithTheRegisteredFlag) {
     for (const bool registered : {true, false}) {
@@ -218,7 +209,7 @@ TEST_F(OnlineViewTest, PrepareToReleaseEndsTheEditModelThenUnregistersWithTheReg
         auto dtm = MakeCom<CFakeDtm>();
         EXPECT_CALL(dtm->calls, RegisterUI(_, _, _, _)).WillOnce(Return(registered));
         Show();
-        EXPECT_EQ(Init(kFunctionCall, dtm->Unknown()), VARIANT_TRUE);
+        EXPECT_EQ(Init(dtm->Unknown()), VARIANT_TRUE);
         {
             InSequence order;
             EXPECT_CALL(dtm->calls, ExecuteFunction(_, 1, ""));
@@ -226,9 +217,7 @@ TEST_F(OnlineViewTest, PrepareToReleaseEndsTheEditModelThenUnregistersWithTheReg
         }
         EXPECT_EQ(PrepareToRelease(), VARIANT_TRUE);
         EXPECT_EQ(Controller().GetEditModel(), nullptr);
-
-        // The DTM is dropped: asking again calls nothing.
-        EXPECT_EQ(PrepareToRelease(), VARIANT_TRUE);
+        EXPECT_EQ(PrepareToRelease(), VARIANT_TRUE); // the DTM is dropped: calls nothing
         ::testing::Mock::VerifyAndClearExpectations(&dtm->calls);
     }
 }
@@ -257,21 +246,20 @@ protected:
     struct Heights {
         int identification, toolbar, splitter, action, status;
     };
-    Heights Measure() const {
+    // The heights of the areas, after checking that they fill the window top down without
+    // gaps, the status area at the bottom.
+    Heights Stacked() const {
         const QWidget* window = m_control->GetControlWindow();
-        return {Child<CIdentificationArea>(window)->height(), Child<CToolbarArea>(window)->height(),
-                Child<CSplitter>(window)->height(), Child<CActionArea>(window)->height(),
-                Child<CStatusArea>(window)->height()};
-    }
-    // The areas fill the window top down without gaps, the status area at the bottom.
-    void ExpectStacked(const QWidget* window) const {
-        const Heights h = Measure();
+        const Heights h{Child<CIdentificationArea>(window)->height(),
+                        Child<CToolbarArea>(window)->height(), Child<CSplitter>(window)->height(),
+                        Child<CActionArea>(window)->height(), Child<CStatusArea>(window)->height()};
         EXPECT_EQ(Child<CToolbarArea>(window)->y(), h.identification);
         EXPECT_EQ(Child<CSplitter>(window)->y(), h.identification + h.toolbar);
         EXPECT_EQ(Child<CActionArea>(window)->y(), h.identification + h.toolbar + h.splitter);
         EXPECT_EQ(Child<CStatusArea>(window)->y(), window->height() - h.status);
         EXPECT_EQ(h.identification + h.toolbar + h.splitter + h.action + h.status,
                   window->height());
+        return h;
     }
 };
 
@@ -285,42 +273,35 @@ TEST_F(LayoutTest, BeforeTheWindowNothingIsLaidOutAndThePostedSizeLaysTheAreasOu
     EXPECT_NE(status->geometry(), before);
     EXPECT_EQ(status->geometry(), QRect(0, window->height() - status->GetHeight(), window->width(),
                                         status->GetHeight()));
-    ExpectStacked(window);
+    Stacked();
     EXPECT_EQ(ConnectionText(), "Connected");
 }
 
-TEST_F(LayoutTest, TheStatusAreaTakesAllOfATinyHeight) {
-    QWidget* window = Show({300, 5});
-    ASSERT_GT(Child<CStatusArea>(window)->GetHeight(), 5);
-    const Heights h = Measure();
-    EXPECT_EQ(h.status, 5);
-    EXPECT_EQ(h.identification + h.toolbar + h.splitter + h.action, 0);
-    EXPECT_EQ(Child<CStatusArea>(window)->geometry(), QRect(0, 0, 300, 5));
-}
-
-TEST_F(LayoutTest, HiddenToolbarAndActionAreaGiveTheirHeightToTheSplitter) {
+TEST_F(LayoutTest, HiddenAreasGiveTheirHeightToTheSplitterAndATinyWindowToTheStatusArea) {
     QWidget* window = Show();
-    const Heights shown = Measure();
+    const Heights shown = Stacked();
     ASSERT_GT(shown.toolbar, 0);
     ASSERT_GT(shown.action, 0);
-    ExpectStacked(window);
+    const auto relayout = [window] { QCoreApplication::sendPostedEvents(window, QEvent::Resize); };
 
     Controller().HideToolbarArea(true);
-    QCoreApplication::sendPostedEvents(window, QEvent::Resize);
-    EXPECT_EQ(Measure().toolbar, 0);
-    EXPECT_EQ(Measure().splitter, shown.splitter + shown.toolbar);
-    ExpectStacked(window);
-
+    relayout();
+    EXPECT_EQ(Stacked().toolbar, 0);
+    EXPECT_EQ(Stacked().splitter, shown.splitter + shown.toolbar);
     Controller().HideActionArea(true);
-    QCoreApplication::sendPostedEvents(window, QEvent::Resize);
-    EXPECT_EQ(Measure().action, 0);
-    EXPECT_EQ(Measure().splitter, shown.splitter + shown.toolbar + shown.action);
-    ExpectStacked(window);
-
+    relayout();
+    EXPECT_EQ(Stacked().action, 0);
+    EXPECT_EQ(Stacked().splitter, shown.splitter + shown.toolbar + shown.action);
     Controller().HideToolbarArea(false);
     Controller().HideActionArea(false);
-    QCoreApplication::sendPostedEvents(window, QEvent::Resize);
-    EXPECT_EQ(Measure().splitter, shown.splitter);
+    relayout();
+    EXPECT_EQ(Stacked().splitter, shown.splitter);
+
+    Show({300, 5});
+    ASSERT_GT(Child<CStatusArea>(window)->GetHeight(), 5);
+    const Heights tiny = Stacked();
+    EXPECT_EQ(tiny.status, 5);
+    EXPECT_EQ(Child<CStatusArea>(window)->geometry(), QRect(0, 0, 300, 5));
 }
 
 // --- Keyboard and window ownership ---------------------------------------------------------
@@ -356,8 +337,7 @@ TEST_F(OnlineViewTest, TheControlOwnsItsWindowWhereverTheFrameParentsIt) {
     ASSERT_FALSE(window.isNull());
 
     m_control = nullptr;
-    EXPECT_TRUE(window.isNull());
-    EXPECT_TRUE(view.isNull());
+    EXPECT_TRUE(window.isNull() && view.isNull());
     EXPECT_EQ(CSharedIcons::Instance().UseCount(), icons);
     EXPECT_EQ(CPaneTabNavigator::HookCount(), 0);
 }

@@ -76,14 +76,7 @@ TEST_F(PaneTabNavigatorTest, TabAndShiftTabLeaveAPaneOnlyAtItsEdges) {
     EXPECT_EQ(FocusAfter("viewLast", Qt::Key_Tab, Qt::ControlModifier), "viewLast");
 }
 
-TEST_F(PaneTabNavigatorTest, WithOnePaneTheFocusStaysInIt) {
-    CPaneTabNavigator navigator;
-    ASSERT_TRUE(navigator.SetPane(IPaneNavigator::kViewSlot, m_view));
-    EXPECT_EQ(FocusAfter("viewLast", Qt::Key_Tab), "viewFirst");
-    EXPECT_EQ(FocusAfter("viewFirst", Qt::Key_Backtab, Qt::ShiftModifier), "viewLast");
-}
-
-TEST_F(PaneTabNavigatorTest, HiddenAndDestroyedPanesAreSkipped) {
+TEST_F(PaneTabNavigatorTest, HiddenAndDestroyedPanesAreSkippedAndALonePaneKeepsTheFocus) {
     CPaneTabNavigator navigator;
     RegisterAll(navigator);
     m_view->hide();
@@ -93,6 +86,9 @@ TEST_F(PaneTabNavigatorTest, HiddenAndDestroyedPanesAreSkipped) {
     delete m_action;
     EXPECT_EQ(FocusAfter("viewLast", Qt::Key_Tab), "tree");
     EXPECT_EQ(FocusAfter("tree", Qt::Key_Backtab, Qt::ShiftModifier), "viewLast");
+    navigator.RemovePane(IPaneNavigator::kTreeSlot);
+    EXPECT_EQ(FocusAfter("viewLast", Qt::Key_Tab), "viewFirst");
+    EXPECT_EQ(FocusAfter("viewFirst", Qt::Key_Backtab, Qt::ShiftModifier), "viewLast");
 }
 
 TEST_F(PaneTabNavigatorTest, FilterLivesFromTheFirstPaneToTheLastAndBadSlotsAreRefused) {
