@@ -1,3 +1,4 @@
+#include "TestPaths.h"
 #include "dtm/DataDirectory.h"
 #include "dtm/ParameterDictionary.h"
 #include "xml/Xml.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TestPaths.h"
 #include "com/ComObject.h"
 #include "com/ComPtr.h"
 #include "dtm/SimulatedDtm.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TestPaths.h"
 #include <fstream>
 #include <sstream>
 #include <string>

@@ -4,6 +4,7 @@
 // ServerLibraryTest.cpp for the runs through the library).
 
 #include "FrameTestSupport.h"
+#include "TestPaths.h"
 
 #include "FrameError.h"
 #include "FrameSession.h"

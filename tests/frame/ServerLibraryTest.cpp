@@ -5,6 +5,7 @@
 // from, its own scheduler among them, so these runs take real time on Qt's event loop.
 
 #include "FrameTestSupport.h"
+#include "TestPaths.h"
 
 #include "FrameError.h"
 #include "FrameWindow.h"

@@ -1,5 +1,6 @@
 // The built libVelaFFDiagnosisUI.so, loaded the way a frame loads it.
 
+#include "TestPaths.h"
 #include "server/module/ServerEntryPoints.h"
 
 #include "com/ClassFactory.h"

@@ -1,4 +1,5 @@
 #include "AreaHarness.h"
+#include "TestPaths.h"
 
 #include "ui/SharedIcons.h"
 #include "ui/UIEvents.h"

@@ -1,4 +1,5 @@
 #include "ui/SharedIcons.h"
+#include "TestPaths.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,5 @@
 #include "views/common/VelaFFUIServices.h"
+#include "TestPaths.h"
 
 #include "common/QtPrinters.h"
 
