@@ -128,6 +128,8 @@ void CEditModel::Start() {
     }
     m_factory.reset();
     LoadTooltipInformation();
+    LoadAlarmInformation(m_alarmInformation, "CEditModel: alarm information");
+    LoadAlarmInformation(m_diagnosticAlarmInformation, "CEditModel: diagnostic alarm information");
     *m_deviceState = SDeviceState{};
     m_navigationBuilt = false;
     if (controller) {
@@ -156,6 +158,20 @@ void CEditModel::LoadTooltipInformation() {
         m_tooltipInformation.Load([this](const QString& name) {
             return QString::fromStdString(GetProperty(name.toStdString()));
         });
+    });
+}
+
+void CEditModel::LoadAlarmInformation(CAlarmInformationBase& information, const char* where) {
+    // Loaded once per start. A file that cannot be had leaves the texts empty (names,
+    // descriptions and recommendations show empty); a failing DTM query is reported, an
+    // alarm with a bad id is reported and skipped; the start goes on in every case.
+    information.Clear();
+    if (!GetUIAccess()) {
+        return;
+    }
+    Guarded(where, [&] {
+        information.Load([this](const std::string& name) { return GetProperty(name); },
+                         [where](const std::string& message) { ReportGuardError(where, message); });
     });
 }
 
@@ -444,7 +460,9 @@ bool CEditModel::OnViewRequest(CViewRequestEvent& event) {
                             .parameterAccess = m_parameterAccess,
                             .uiAccess = GetUIAccess(),
                             .deviceState = m_deviceState,
-                            .textProvider = GetTextProvider()});
+                            .textProvider = GetTextProvider(),
+                            .alarmInformation = &m_alarmInformation,
+                            .diagnosticAlarmInformation = &m_diagnosticAlarmInformation});
     if (!view) {
         return false;
     }

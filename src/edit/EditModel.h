@@ -3,6 +3,7 @@
 #include "controls/CustomFdtControlFactory.h"
 #include "edit/EditModelBase.h"
 #include "edit/ViewTable.h"
+#include "model/AlarmInformation.h"
 #include "model/DeviceState.h"
 #include "model/ParameterDescriptionFactory.h"
 #include "ui/TooltipInformation.h"
@@ -88,6 +89,11 @@ public:
     // The descriptors of every view and control; null before Start.
     IDirectParameterAccess* GetParameterDescriptionFactory() const { return m_factory.get(); }
     const CTooltipInformation& GetTooltipInformation() const { return m_tooltipInformation; }
+    // The alarm texts, loaded at Start; empty when the DTM names no readable file.
+    const CAlarmInformation& GetAlarmInformation() const { return m_alarmInformation; }
+    const CDiagnosticAlarmInformation& GetDiagnosticAlarmInformation() const {
+        return m_diagnosticAlarmInformation;
+    }
     // The DTM context number that OpenContext answered; 0 until then.
     std::int32_t GetContext() const { return m_context; }
     // 0 until the navigation is built.
@@ -114,6 +120,7 @@ private:
     bool AnswerBitEnum(CBitEnumGetEvent& event);
 
     void LoadTooltipInformation();
+    void LoadAlarmInformation(CAlarmInformationBase& information, const char* where);
     void OnWatchedParameter(const std::string& data);
     void RefreshDeviceState(std::uint32_t parameterKey);
     void RefreshCurrentViewControl(const std::string& data);
@@ -131,6 +138,8 @@ private:
     std::int32_t m_context = 0;
     std::unique_ptr<CParameterDescriptionFactory> m_factory;
     CTooltipInformation m_tooltipInformation;
+    CAlarmInformation m_alarmInformation;
+    CDiagnosticAlarmInformation m_diagnosticAlarmInformation;
     std::shared_ptr<SDeviceState> m_deviceState = std::make_shared<SDeviceState>();
     bool m_navigationBuilt = false;
     int m_startViewId = 0;

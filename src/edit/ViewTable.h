@@ -8,6 +8,8 @@
 #include <map>
 #include <memory>
 
+class CAlarmInformation;
+class CDiagnosticAlarmInformation;
 class IDirectParameterAccess;
 class ITextResource;
 class IUIController;
@@ -15,8 +17,8 @@ class QWidget;
 struct SDeviceState;
 
 // What a view is built from: its ids, the controller, the parent of its window, the
-// descriptor access, the DTM interfaces and the device state it shares with the other views
-// of its control.
+// descriptor access, the DTM interfaces, the device state it shares with the other views of its
+// control and the alarm texts (owned by the edit model, loaded once at its start).
 struct SViewContext {
     int viewId = 0;
     int dialogId = 0;
@@ -27,6 +29,8 @@ struct SViewContext {
     ComPtr<IDtmUIAccess> uiAccess{};
     std::shared_ptr<SDeviceState> deviceState{};
     ITextResource* textProvider = nullptr;
+    const CAlarmInformation* alarmInformation = nullptr;
+    const CDiagnosticAlarmInformation* diagnosticAlarmInformation = nullptr;
 };
 
 // The views the edit model can build, by view id: each row holds the id of the view's dialog

@@ -35,6 +35,10 @@ bool Guarded(const char* where, const std::function<void()>& call) noexcept {
     return false;
 }
 
+void ReportGuardError(const char* where, const std::string& error) noexcept {
+    Report(where, error);
+}
+
 GuardReporter SetGuardReporter(GuardReporter reporter) {
     return std::exchange(Reporter(), std::move(reporter));
 }

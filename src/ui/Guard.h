@@ -9,6 +9,10 @@
 // completed.
 bool Guarded(const char* where, const std::function<void()>& call) noexcept;
 
+// Reports `error` as Guarded reports a caught exception, for a failure that raises nothing
+// (a part of a file that was skipped).
+void ReportGuardError(const char* where, const std::string& error) noexcept;
+
 using GuardReporter = std::function<void(const std::string& where, const std::string& error)>;
 // Replaces the reporter; an empty function restores the default. Answers the previous one.
 GuardReporter SetGuardReporter(GuardReporter reporter);

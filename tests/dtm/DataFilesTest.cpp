@@ -40,7 +40,20 @@ TEST(DtmDataFiles, AlarmInformationFilesParseAndAgree) {
     const auto alarms = ShortDescriptions("alarm-information.xml", "AlarmInformation");
     const auto diagnostic =
         ShortDescriptions("diagnostic-alarm-information.xml", "DiagnosticAlarmInformation");
-    EXPECT_GE(diagnostic.size(), 14u);
+    EXPECT_EQ(alarms.size(), 87u);
+    // The diagnostic alarms are exactly the alarms with a symptom group (groups 1 to 14 and
+    // group 0, the alarms without symptom limits).
+    std::set<unsigned long> grouped{9,  31, 75, 10, 30, 22, 23, 28, 29, 67, 33, 34, 59, 69, 36,
+                                    39, 40, 45, 48, 49, 50, 51, 52, 74, 83, 53, 54, 55, 58, 62,
+                                    60, 65, 70, 71, 76, 82, 8,  77, 78, 79, 80, 84, 85, 86};
+    for (unsigned long id = 11; id <= 18; ++id) {
+        grouped.insert(id);
+    }
+    std::set<unsigned long> diagnosticIds;
+    for (const auto& [id, name] : diagnostic) {
+        diagnosticIds.insert(id);
+    }
+    EXPECT_EQ(diagnosticIds, grouped);
     // The alarm list and the header name every alarm from the alarm information, and the
     // alarm configuration finds diagnostic alarms by name: both files must agree.
     for (const auto& [id, name] : diagnostic) {

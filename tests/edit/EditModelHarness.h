@@ -63,6 +63,9 @@ public:
         HRESULT GetStateDocument(std::string*) override { return E_NOTIMPL; }
         HRESULT GetProperty(const std::string& name, Variant* value) override {
             m_ui.Log("property", name);
+            if (m_ui.propertyFails) {
+                return E_FAIL;
+            }
             *value = Variant(m_ui.properties[name]);
             return S_OK;
         }
@@ -173,11 +176,12 @@ public:
     Texts TakeLog() { return std::exchange(log, {}); }
 
     // What the DTM answers: control data, properties, the response of SetParameterValue,
-    // whether OpenContext and ExecuteFunction fail, and what a query for either UI interface
-    // answers when not S_OK.
+    // whether GetProperty, OpenContext and ExecuteFunction fail, and what a query for either UI
+    // interface answers when not S_OK.
     std::map<std::uint32_t, SControlData> descriptions;
     std::map<std::string, std::string> properties;
     std::string refusal;
+    bool propertyFails = false;
     bool openFails = false;
     bool executeFails = false;
     HRESULT uiQueryFailure = S_OK;

@@ -7,10 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -60,9 +64,11 @@ protected:
 TEST_F(EditModelTest, StartRunsItsStepsInOrder) {
     model.GetDeviceState()->modeText = "OOS";
     model.Start();
-    EXPECT_EQ(ui.TakeLog(), (Texts{"property TooltipInformationPath", "register 0.25", "fn 0 0",
-                                   "action 200 Close 0", "fn 2 4 19464192", "fn 2 4 19791872",
-                                   "fn 2 4 22806528", "fn 2 4 23199744"}));
+    EXPECT_EQ(ui.TakeLog(),
+              (Texts{"property TooltipInformationPath", "property AlarmInformationPath",
+                     "property DiagnosticAlarmInformationPath", "register 0.25", "fn 0 0",
+                     "action 200 Close 0", "fn 2 4 19464192", "fn 2 4 19791872", "fn 2 4 22806528",
+                     "fn 2 4 23199744"}));
     EXPECT_NE(model.GetParameterDescriptionFactory(), nullptr);
     EXPECT_EQ(model.GetDeviceState()->modeText, "SRV");
 }
@@ -200,6 +206,61 @@ TEST_F(EditModelTest, ViewRequestsBuildFromTheViewTableOnly) {
     EXPECT_EQ(context.parameters, model.GetParameterDescriptionFactory());
     EXPECT_EQ(context.deviceState, model.GetDeviceState());
     EXPECT_TRUE(context.parameterAccess && context.uiAccess);
+}
+
+TEST_F(EditModelTest, StartLoadsBothAlarmInformationFilesAndHandsThemToTheViews) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path();
+    const std::string stem = "edit-model-test-" + std::to_string(::getpid());
+    const std::string alarmFile = (folder / (stem + "-alarms.xml")).string();
+    const std::string diagnosticFile = (folder / (stem + "-diagnostic.xml")).string();
+    std::ofstream(alarmFile)
+        << R"(<AlarmInformation><Alarm id="22" shortDescription="Friction high"/>
+        <Alarm id="2x" shortDescription="bad"/><Alarm id="40" shortDescription="Supply pressure low"/>
+        </AlarmInformation>)";
+    std::ofstream(diagnosticFile) << R"(<DiagnosticAlarmInformation>
+        <Alarm id="22" shortDescription="Friction high" faultDescription="Too much friction."/>
+        </DiagnosticAlarmInformation>)";
+    ui.properties = {{"AlarmInformationPath", alarmFile},
+                     {"DiagnosticAlarmInformationPath", diagnosticFile}};
+    std::vector<SViewContext> built;
+    model.GetViewTable().Add(1200, 343, [&](const SViewContext& context) {
+        built.push_back(context);
+        return std::make_unique<NiceMock<MockView>>(context.viewId);
+    });
+
+    model.Start();
+    std::filesystem::remove(alarmFile);
+    std::filesystem::remove(diagnosticFile);
+    // The bad alarm is reported once; the others load.
+    ASSERT_EQ(guards.errors.size(), 1u);
+    EXPECT_NE(std::exchange(guards.errors, {})[0].find("'2x'"), std::string::npos);
+    EXPECT_EQ(model.GetAlarmInformation().Size(), 2u);
+    CViewRequestEventImpl request(1200);
+    EXPECT_TRUE(model.OnUIEvent(request));
+    ASSERT_EQ(built.size(), 1u);
+    ASSERT_TRUE(built[0].alarmInformation && built[0].diagnosticAlarmInformation);
+    EXPECT_EQ(built[0].alarmInformation, &model.GetAlarmInformation());
+    EXPECT_EQ(built[0].alarmInformation->FindId("Supply pressure low"), 40u);
+    ASSERT_NE(built[0].diagnosticAlarmInformation->Find(22), nullptr);
+    EXPECT_EQ(built[0].diagnosticAlarmInformation->Find(22)->faultDescription,
+              "Too much friction.");
+
+    // Loaded at each start only: files gone or a failing DTM leave the texts empty, and a
+    // failing DTM is reported for each file while the start goes on.
+    model.Start();
+    EXPECT_EQ(guards.errors, Texts{});
+    EXPECT_EQ(model.GetAlarmInformation().Size() + model.GetDiagnosticAlarmInformation().Size(),
+              0u);
+    ui.propertyFails = true;
+    ui.log.clear();
+    EXPECT_NO_THROW(model.Start());
+    const Texts log = ui.TakeLog();
+    EXPECT_EQ(Texts(log.begin(), log.begin() + 4),
+              (Texts{"property TooltipInformationPath", "property AlarmInformationPath",
+                     "property DiagnosticAlarmInformationPath", "register 0.25"}));
+    EXPECT_EQ(std::exchange(guards.errors, {}).size(), 3u);
+    EXPECT_EQ(model.GetAlarmInformation().Size() + model.GetDiagnosticAlarmInformation().Size(),
+              0u);
 }
 
 TEST_F(EditModelTest, ShowingAViewBuildsItOnceAndReadsItsParametersOnEachActivation) {
