@@ -18,6 +18,11 @@ struct SFaultSwitches {
     bool hideRegistration = false;
     // Reads (function 4) are accepted, but their replies are lost: no UpdateUI follows.
     bool dropReadReplies = false;
+    // Fieldbus services (functions 11 to 15) are accepted, but their replies are lost.
+    bool dropServiceReplies = false;
+    // Every fieldbus service answers a service error (update type 605) instead of its
+    // response, as when the bus fails.
+    bool failServices = false;
     // Operation name ("GetControlData", "ExecuteFunction", ...) to the HRESULT it answers
     // instead of doing its work. The call is still logged.
     std::map<std::string, HRESULT, std::less<>> failingOperations;

@@ -1,9 +1,7 @@
 #include "dtm/SimulatedDtm.h"
 
 #include "dtm/ControlDataWriter.h"
-#include "ui/Scheduler.h"
 
-#include <algorithm>
 #include <charconv>
 #include <optional>
 
@@ -50,14 +48,10 @@ VARIANT_BOOL ToVariantBool(bool flag) {
 
 CSimulatedDtm::CSimulatedDtm(const std::filesystem::path& dataDirectory)
     : m_dictionary(CParameterDictionary::Load(dataDirectory / "parameters.xml")),
-      m_device(m_dictionary), m_dataSet(m_dictionary),
+      m_positioner(m_dictionary, m_faults), m_dataSet(m_dictionary),
       m_properties(DefaultProperties(std::filesystem::absolute(dataDirectory))) {}
 
-CSimulatedDtm::~CSimulatedDtm() {
-    if (m_nextReplyId > 1) { // replies were scheduled: none may run after this object
-        Scheduler().StopAll(this);
-    }
-}
+CSimulatedDtm::~CSimulatedDtm() = default;
 
 HRESULT CSimulatedDtm::Answer(const char* operation, std::initializer_list<std::string> arguments,
                               const std::function<HRESULT()>& work) noexcept {
@@ -232,6 +226,12 @@ HRESULT CSimulatedDtm::RunFunction(std::int32_t functionId, const std::string& a
         }
         return S_OK;
     }
+    case kSmIdentify:
+    case kSmFindTagQuery:
+    case kFmsStatus:
+    case kFmsGetOd:
+    case kFmsIdentify:
+        return Serve(functionId, argument);
     case kUIStarted:
     case kUITerminated:
     case kCloseRequested:
@@ -242,21 +242,31 @@ HRESULT CSimulatedDtm::RunFunction(std::int32_t functionId, const std::string& a
     }
 }
 
+HRESULT CSimulatedDtm::Serve(std::int32_t functionId, const std::string& argument) {
+    std::optional<SServiceAnswer> answer = m_positioner.Services().Perform(functionId, argument);
+    if (!answer) {
+        return E_INVALIDARG;
+    }
+    if (!m_faults.dropServiceReplies) {
+        m_bus.Send([this, answer = std::move(*answer)] {
+            const ComPtr<IUnknown> keepAlive(Identity()); // a receiver may drop the last one
+            Notify(answer.updateType, answer.document);
+        });
+    }
+    return S_OK;
+}
+
 void CSimulatedDtm::Read(std::uint32_t key) {
     if (m_faults.dropReadReplies) {
         return;
     }
-    IScheduler& scheduler = Scheduler();
-    const std::int64_t now = scheduler.NowMs();
-    m_busFreeAtMs = std::max(now, m_busFreeAtMs) + std::max(m_busLatencyMs, 0);
-    scheduler.StartOneShot(this, m_nextReplyId++, static_cast<int>(m_busFreeAtMs - now),
-                           [this, keys = m_dictionary.ValueKeys(key)] { Deliver(keys); });
+    m_bus.Send([this, keys = m_dictionary.ValueKeys(key)] { Deliver(keys); });
 }
 
 void CSimulatedDtm::Deliver(const std::vector<std::uint32_t>& keys) {
     const ComPtr<IUnknown> keepAlive(Identity()); // a user interface may drop the last reference
     for (const std::uint32_t key : keys) {
-        if (const std::optional<std::string> value = m_device.Read(key)) {
+        if (const std::optional<std::string> value = m_positioner.Read(key)) {
             m_dataSet.Receive(key, *value);
         }
     }
@@ -268,7 +278,7 @@ void CSimulatedDtm::Deliver(const std::vector<std::uint32_t>& keys) {
 void CSimulatedDtm::Write(std::uint32_t key) {
     for (const std::uint32_t valueKey : m_dictionary.ValueKeys(key)) {
         if (const SDataSetEntry* entry = m_dataSet.Find(valueKey)) {
-            m_device.Write(valueKey, entry->value);
+            m_positioner.Write(valueKey, entry->value);
             m_dataSet.MarkWritten(valueKey);
         }
     }

@@ -5,10 +5,11 @@
 #include "dtm/CallLog.h"
 #include "dtm/DataDirectory.h"
 #include "dtm/DataSet.h"
-#include "dtm/DeviceModel.h"
 #include "dtm/DtmState.h"
 #include "dtm/FaultSwitches.h"
 #include "dtm/ParameterDictionary.h"
+#include "dtm/SimulatedBus.h"
+#include "dtm/SimulatedPositioner.h"
 #include "fdt/DtmInterfaces.h"
 
 #include <cstdint>
@@ -28,8 +29,13 @@
 // scheduler, the data set takes the device's value and every registered user interface gets
 // UpdateUI(100, decimal key), once per element when the key names a whole record; replies
 // queue behind each other like frames on the bus. SetParameterValue changes the data set
-// only; function 5 writes the data set's value to the device (at once). Functions 0, 1, 3 and
-// 6 are accepted and do nothing else; any other function answers E_NOTIMPL.
+// only; function 5 writes the data set's value to the device (at once), where a command
+// element starts what it commands. Functions 11 to 15 are the fieldbus services: their
+// response document follows after the bus latency as UpdateUI(600 to 604, document), a
+// service error as UpdateUI(605, document); a find-tag or GetOD argument that is not its
+// request document answers E_INVALIDARG. Functions 0, 1, 3 and 6 are accepted and do nothing
+// else; any other function answers E_NOTIMPL. The positioner behind it is described in
+// DEVICE.md.
 //
 // Every call is logged; a COM method answers E_POINTER for a null out pointer, E_INVALIDARG
 // for a key that is not in the dictionary (GetControlData, functions 4 and 5) or a property
@@ -38,7 +44,7 @@
 class CSimulatedDtm final
     : public ComObject<IDtmUIRegistration, IDtmUIAccess, IDtmParameterAccess> {
 public:
-    static constexpr int kDefaultBusLatencyMs = 30;
+    static constexpr int kDefaultBusLatencyMs = CSimulatedBus::kDefaultLatencyMs;
     // OpenContext answers this number first, then one more with each call.
     static constexpr std::int32_t kFirstContext = 100;
 
@@ -90,12 +96,14 @@ public:
     void SetProperty(const std::string& name, std::string value);
     // What ShowUserDialog does besides logging the call: the frame shows the message.
     void SetUserDialogHandler(UserDialogHandler handler);
-    // The time a read takes on the bus.
-    void SetBusLatency(int milliseconds) { m_busLatencyMs = milliseconds; }
-    int GetBusLatency() const { return m_busLatencyMs; }
+    // The time a read or a service reply takes on the bus.
+    void SetBusLatency(int milliseconds) { m_bus.SetLatency(milliseconds); }
+    int GetBusLatency() const { return m_bus.GetLatency(); }
 
     bool IsUIRegistered() const { return !m_userInterfaces.empty(); }
-    CDeviceModel& Device() { return m_device; }
+    // The positioner's parameter store: a write here starts nothing.
+    CDeviceModel& Device() { return m_positioner.Store(); }
+    CSimulatedPositioner& Positioner() { return m_positioner; }
     const CDataSet& DataSet() const { return m_dataSet; }
     const CParameterDictionary& Dictionary() const { return m_dictionary; }
     CCallLog& Calls() { return m_calls; }
@@ -114,21 +122,20 @@ private:
     void Notify(std::int32_t updateType, const std::string& data);
     bool Register(const std::string& invokeId, IDtmActiveXControl* control, VARIANT_BOOL enable);
     HRESULT RunFunction(std::int32_t functionId, const std::string& argument);
+    HRESULT Serve(std::int32_t functionId, const std::string& argument);
     void Read(std::uint32_t key);
     void Write(std::uint32_t key);
     void Deliver(const std::vector<std::uint32_t>& keys);
 
     CParameterDictionary m_dictionary;
-    CDeviceModel m_device;
+    SFaultSwitches m_faults;
+    CSimulatedPositioner m_positioner;
     CDataSet m_dataSet;
     SDtmState m_state;
     std::map<std::string, std::string, std::less<>> m_properties;
     std::map<std::string, ComPtr<IUpdateUI>> m_userInterfaces; // by invoke id
     UserDialogHandler m_userDialogHandler;
     CCallLog m_calls;
-    SFaultSwitches m_faults;
-    int m_busLatencyMs = kDefaultBusLatencyMs;
-    std::int64_t m_busFreeAtMs = 0; // when the last reply queued leaves the bus
-    int m_nextReplyId = 1;          // timer id of the next reply
+    CSimulatedBus m_bus{this}; // first to go: no reply runs after the rest of this object
     std::int32_t m_nextContext = kFirstContext;
 };

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+class CDeviceModel;
+
+// The positioner's set of active alarms, by alarm number (those of the alarm information
+// file). It keeps the active alarm count and the current alarm (the most recently raised of
+// the active ones, 0 when none is active) in the parameter store.
+class CAlarmEngine {
+public:
+    static constexpr std::uint32_t kActiveAlarmCountKey = 0x01680000;
+    static constexpr std::uint32_t kCurrentAlarmKey = 0x01670000;
+
+    // Starts with no alarm active and says so in the store.
+    explicit CAlarmEngine(CDeviceModel& store);
+
+    // Raising an active alarm again or clearing an inactive one changes nothing. Alarm
+    // number 0 means "no alarm" and is never raised.
+    void Raise(std::uint32_t alarm);
+    void Clear(std::uint32_t alarm);
+    void ClearAll();
+
+    bool IsActive(std::uint32_t alarm) const;
+    // The active alarms, oldest first.
+    const std::vector<std::uint32_t>& Active() const { return m_active; }
+
+private:
+    void Publish() const;
+
+    CDeviceModel& m_store;
+    std::vector<std::uint32_t> m_active;
+};

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "dtm/AlarmEngine.h"
+#include "dtm/CommandDispatcher.h"
+#include "dtm/DeviceModel.h"
+#include "dtm/FieldbusServices.h"
+#include "dtm/procedures/ServiceModeProcedure.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+class CParameterDictionary;
+struct SFaultSwitches;
+
+// The simulated Vela VP-700 positioner as the bus sees it: the parameter store, the alarm
+// engine that keeps the alarm parameters, the command dispatcher that hands writes of command
+// elements to the procedures, and the fieldbus services. DEVICE.md is its contract.
+class CSimulatedPositioner {
+public:
+    // Alarms active when the positioner starts, matching the dictionary's default values.
+    static constexpr std::uint32_t kStartAlarm = 22;
+
+    CSimulatedPositioner(const CParameterDictionary& dictionary, const SFaultSwitches& faults);
+    CSimulatedPositioner(const CSimulatedPositioner&) = delete;
+    CSimulatedPositioner& operator=(const CSimulatedPositioner&) = delete;
+
+    std::optional<std::string> Read(std::uint32_t key) const { return m_store.Read(key); }
+    // A write from the bus: the value is stored, then a command element starts what it
+    // commands. False (and nothing happens) for a key the device does not hold.
+    bool Write(std::uint32_t key, const std::string& value);
+
+    // The store itself: a write here changes the value and starts nothing.
+    CDeviceModel& Store() { return m_store; }
+    CAlarmEngine& Alarms() { return m_alarms; }
+    CServiceModeProcedure& ServiceMode() { return m_serviceMode; }
+    const CFieldbusServices& Services() const { return m_services; }
+
+private:
+    CDeviceModel m_store;
+    CAlarmEngine m_alarms;
+    CServiceModeProcedure m_serviceMode;
+    CCommandDispatcher m_dispatcher;
+    CFieldbusServices m_services;
+};
