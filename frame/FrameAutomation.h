@@ -8,11 +8,17 @@
 #include <vector>
 
 class CFrameWindow;
+class QWidget;
+struct SScriptStep;
 
-// The frame's unattended steps: select a view, save screenshots, close the window. Each step
-// waits until the window has settled: the navigation is built (entries, one selected) and
-// the DTM has had no reply on its way for kQuietMs. A step that waits longer than
-// kSettleTimeoutMs goes ahead with a warning. Time comes from the process scheduler.
+// The frame's unattended steps, in this order: select a view, run a script (FrameScript.h),
+// save a screenshot, save screenshots of every entry, close the window. Each option's step
+// and the script's start wait until the window has settled: the navigation is built (entries,
+// one selected) and the DTM has had no reply on its way for kQuietMs. A script's steps then
+// run one a poll, waiting only where they say so ("wait idle" also waits for busy indicators
+// to stop). A wait longer than kSettleTimeoutMs goes ahead with a warning. A script step
+// that cannot be carried out fails the run and drops the rest of the script; the other
+// steps still run. Time comes from the process scheduler.
 class CFrameAutomation {
 public:
     static constexpr int kPollMs = 50;
@@ -23,6 +29,8 @@ public:
         std::optional<int> viewId;
         std::string screenshotFile;
         std::string screenshotDirectory;
+        // The script file; empty: none.
+        std::string scriptFile;
         std::optional<int> quitAfterMs;
         // Close the window once the other steps are done.
         bool closeWhenDone = false;
@@ -42,7 +50,8 @@ public:
 
     void Start();
     bool IsDone() const { return m_steps.empty(); }
-    // True when a view could not be selected or a screenshot not saved.
+    // True when a view could not be selected, a screenshot not saved or a script step not
+    // carried out.
     bool HasFailed() const { return m_failed; }
     // The screenshots saved, in order.
     const std::vector<std::string>& GetScreenshots() const { return m_screenshots; }
@@ -51,17 +60,35 @@ public:
     static std::string ScreenshotName(int index, int viewId, const std::string& label);
 
 private:
+    enum class EWait { None, Settle, Idle, Time };
     struct Step {
-        bool waitsForSettle = true;
+        EWait wait = EWait::Settle;
+        int waitMs = 0; // EWait::Time
+        bool scripted = false;
         std::function<void()> action;
     };
 
     void Poll();
-    bool IsSettled();
+    bool IsReady(const Step& step);
+    // The navigation is built and the DTM quiet (and, for `idle`, no busy indicator runs) for
+    // kQuietMs.
+    bool IsSettled(bool idle);
     void Fail(const std::string& message);
     void SelectView(int viewId);
     void Grab(const std::string& path);
+    // Empty when saved, else the reason.
+    std::string SaveScreenshot(const std::string& path);
     void QueueTour(const std::string& directory);
+    void QueueScript(const std::string& file);
+    void RunScriptStep(const SScriptStep& step);
+    // Empty when done, else the reason.
+    std::string Carry(const SScriptStep& step);
+    std::string ShowView(int viewId);
+    std::string Press(const std::string& label);
+    std::string Type(const std::string& label, const std::string& text);
+    std::string Choose(const std::string& label, const std::string& entry);
+    // The window of the current view, else the control's whole window.
+    std::vector<QWidget*> SearchRoots() const;
 
     CFrameWindow& m_window;
     BusyProbe m_dtmBusy;

@@ -42,6 +42,8 @@ const std::map<std::string, ValueOption, std::less<>>& ValueOptions() {
                             const std::string& v) { o.screenshotFile = NonEmpty(n, v); }},
         {"--screenshot-all", [](SFrameOptions& o, const std::string& n,
                                 const std::string& v) { o.screenshotDirectory = NonEmpty(n, v); }},
+        {"--script", [](SFrameOptions& o, const std::string& n,
+                        const std::string& v) { o.scriptFile = NonEmpty(n, v); }},
         {"--quit-after", [](SFrameOptions& o, const std::string& n,
                             const std::string& v) { o.quitAfterMs = ParseNumber(n, v, 0); }},
         {"--latency", [](SFrameOptions& o, const std::string& n,
@@ -107,6 +109,18 @@ Hosts the online view control "VelaFFDiagnosisUI.OnlineView" with the simulated 
   --view ID               select the navigation entry of view ID once the navigation is built
   --screenshot FILE       save a picture of the window once start-up has settled
   --screenshot-all DIR    save a picture of the start view and of every navigation entry's view
+  --script FILE           run the steps in FILE once start-up has settled, after --view and
+                          before the screenshots; one step a line, '#' starts a comment:
+                            view ID                 show the view (navigation entry, else the
+                                                    control's view request)
+                            press "Label"           click the push button
+                            type "Field" "text"     type into the field with that label,
+                                                    placeholder or accessible name
+                            choose "Combo" "Entry"  select the entry of the combo box
+                            wait idle               until the DTM and the busy indicators rest
+                            wait MS                 MS milliseconds
+                            screenshot FILE         save a picture of the window
+                          a step that cannot be done ends the script with exit code 7
   --quit-after MS         close the window after MS milliseconds
   --latency MS            bus delay of the simulated DTM's reads (default 30)
   --user-level TEXT       user level in the DTM's state document (default "maintenance")
@@ -116,9 +130,9 @@ Hosts the online view control "VelaFFDiagnosisUI.OnlineView" with the simulated 
 The registry file is $FDT_REGISTRY_FILE, else ~/.config/vela-fdt/registry.xml.
 The simulated DTM reads its data files from $VELA_DTM_DATA when it is set.
 Without a display (QT_QPA_PLATFORM=offscreen) the DTM's dialogs go to the log pane only and
-the frame quits once the screenshots are saved.
+the frame quits once the screenshots are saved and the script has run.
 Exit codes: 0 done, 2 bad arguments, 3 not registered, 4 library does not load,
-5 control not created, 6 (un)registration failed, 7 view or screenshot failed,
+5 control not created, 6 (un)registration failed, 7 view, screenshot or script failed,
 8 the control did not agree to be released.
 )";
 }

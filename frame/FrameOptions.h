@@ -17,6 +17,8 @@ struct SFrameOptions {
     std::string screenshotFile;
     // --screenshot-all DIR: a picture of the start view and of every navigation entry's view.
     std::string screenshotDirectory;
+    // --script FILE: steps to run once start-up has settled (FrameScript.h).
+    std::string scriptFile;
     // --quit-after MS: close the window (through the control's release) after MS.
     std::optional<int> quitAfterMs;
     // --latency MS: the simulated bus delay of the DTM's reads.

@@ -36,13 +36,13 @@ CFrameSession::CFrameSession(const SFrameOptions& options, const ComPtr<IUnknown
     m_dtm->SetUserDialogHandler([this](const std::string& kind, const std::string& message) {
         m_window->ShowUserDialog(kind, message);
     });
-    const bool screenshots =
-        !options.screenshotFile.empty() || !options.screenshotDirectory.empty();
+    const bool unattended = !options.screenshotFile.empty() ||
+                            !options.screenshotDirectory.empty() || !options.scriptFile.empty();
     m_automation = std::make_unique<CFrameAutomation>(
         *m_window, [this] { return IsDtmBusy(); },
         CFrameAutomation::SSteps{options.viewId, options.screenshotFile,
-                                 options.screenshotDirectory, options.quitAfterMs,
-                                 headless && screenshots});
+                                 options.screenshotDirectory, options.scriptFile,
+                                 options.quitAfterMs, headless && unattended});
 }
 
 CFrameSession::~CFrameSession() {

@@ -3,6 +3,7 @@
 #include "FrameError.h"
 
 #include "fdt/DtmInterfaces.h"
+#include "server/ControlViews.h"
 #include "server/ControlWidget.h"
 #include "ui/Guard.h"
 #include "ui/Scheduler.h"
@@ -25,10 +26,12 @@ constexpr QSize kWindowSize{1024, 768};
 
 CFrameWindow::CFrameWindow(const ComPtr<IUnknown>& control, bool headless, QWidget* parent)
     : QMainWindow(parent), m_control(control.As<IDtmActiveXControl>()),
-      m_widget(control.As<IControlWidget>()), m_headless(headless) {
+      m_widget(control.As<IControlWidget>()), m_views(control.As<IControlViews>()),
+      m_headless(headless) {
     if (!m_control || !m_widget || m_widget->GetWidget() == nullptr) {
         m_control = nullptr;
         m_widget = nullptr;
+        m_views = nullptr;
         throw CFrameError(EFrameExit::ClassNotCreated,
                           "the created object is not an online view control: it offers no "
                           "IDtmActiveXControl or no widget");
@@ -147,6 +150,7 @@ void CFrameWindow::ReleaseControl() {
     m_widget->ReleaseWidget();
     m_controlWidget = nullptr;
     m_widget = nullptr;
+    m_views = nullptr;
     m_control = nullptr;
     m_releaseAttempts = 0;
 }

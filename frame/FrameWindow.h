@@ -6,6 +6,7 @@
 
 #include <string>
 
+class IControlViews;
 class IControlWidget;
 class IDtmActiveXControl;
 class QPlainTextEdit;
@@ -42,6 +43,8 @@ public:
 
     // The control's widget; null once the control is released.
     QWidget* GetControlWidget() const { return m_controlWidget; }
+    // The control's views by id; null once the control is released or when it offers none.
+    IControlViews* GetControlViews() const { return m_views.Get(); }
     bool IsControlReleased() const { return !m_control; }
     // True when the control was released without its consent.
     bool WasReleaseForced() const { return m_releaseForced; }
@@ -55,6 +58,7 @@ private:
 
     ComPtr<IDtmActiveXControl> m_control;
     ComPtr<IControlWidget> m_widget;
+    ComPtr<IControlViews> m_views;
     QWidget* m_controlWidget = nullptr;
     QPlainTextEdit* m_log = nullptr;
     std::string m_invokeId;

@@ -85,3 +85,21 @@ void COnlineView::ReleaseWidget() {
         m_window->setParent(nullptr); // also hides it
     }
 }
+
+HRESULT COnlineView::ShowView(std::int32_t viewId, VARIANT_BOOL* shown) {
+    if (shown == nullptr) {
+        return E_POINTER;
+    }
+    Guarded("COnlineView::ShowView", [&] { GetController().ShowView(viewId); });
+    *shown = GetController().GetCurrentViewId() == viewId ? VARIANT_TRUE : VARIANT_FALSE;
+    return S_OK;
+}
+
+std::int32_t COnlineView::GetCurrentViewId() {
+    return GetController().GetCurrentViewId();
+}
+
+QWidget* COnlineView::GetCurrentViewWindow() {
+    const IApplicationView* view = GetController().FindView(GetController().GetCurrentViewId());
+    return view != nullptr ? view->GetWindow() : nullptr;
+}

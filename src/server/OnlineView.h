@@ -3,6 +3,7 @@
 #include "com/ComObject.h"
 #include "edit/EditModel.h"
 #include "fdt/DtmInterfaces.h"
+#include "server/ControlViews.h"
 #include "server/ControlWidget.h"
 #include "server/FdtActiveXImpl.h"
 #include "server/ServerRegistration.h"
@@ -22,7 +23,7 @@ public:
 // control deletes the window when it goes. A window that the frame deletes anyway is
 // noticed, and the next GetWidget makes a new one.
 class COnlineView final
-    : public ComObject<IOnlineView, IUpdateUI, IDtmActiveXControl, IControlWidget>,
+    : public ComObject<IOnlineView, IUpdateUI, IDtmActiveXControl, IControlWidget, IControlViews>,
       public CFdtActiveXImpl {
 public:
     COnlineView();
@@ -39,6 +40,11 @@ public:
     // IControlWidget. The first call creates the window with its areas.
     QWidget* GetWidget() override;
     void ReleaseWidget() override;
+
+    // IControlViews, through the controller as a navigation entry shows its view.
+    HRESULT ShowView(std::int32_t viewId, VARIANT_BOOL* shown) override;
+    std::int32_t GetCurrentViewId() override;
+    QWidget* GetCurrentViewWindow() override;
 
     // CFdtActiveXImpl
     IUnknown* GetControlUnknown() override { return Identity(); }

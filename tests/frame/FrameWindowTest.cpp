@@ -179,13 +179,15 @@ TEST(TrackingSchedulerTest, CountsTheOneShotsEachOwnerHasOnTheirWay) {
 }
 
 TEST(FrameOptionsTest, ReadsEveryOptionAndRefusesWhatItDoesNotKnow) {
-    const SFrameOptions options = ParseFrameOptions(
-        {"--view", "1302", "--screenshot=shot.png", "--screenshot-all", "shots", "--quit-after",
-         "500", "--latency", "0", "--user-level", "observer", "--no-private-dialogs"});
+    const SFrameOptions options =
+        ParseFrameOptions({"--view", "1302", "--screenshot=shot.png", "--screenshot-all", "shots",
+                           "--quit-after", "500", "--latency", "0", "--user-level", "observer",
+                           "--no-private-dialogs", "--script", "views/1100.script"});
     EXPECT_EQ(options.viewId, 1302);
     EXPECT_EQ(options.screenshotFile, "shot.png");
     EXPECT_EQ(options.screenshotDirectory, "shots");
     EXPECT_EQ(options.quitAfterMs, 500);
+    EXPECT_EQ(options.scriptFile, "views/1100.script");
     EXPECT_EQ(options.latencyMs, 0);
     EXPECT_EQ(options.userLevel, "observer");
     EXPECT_FALSE(options.privateDialogs);
@@ -198,6 +200,7 @@ TEST(FrameOptionsTest, ReadsEveryOptionAndRefusesWhatItDoesNotKnow) {
                                                                  {"--latency", "-1"},
                                                                  {"--quit-after", "99999999999"},
                                                                  {"--screenshot="},
+                                                                 {"--script"},
                                                                  {"--register=yes"},
                                                                  {"--register", "--unregister"},
                                                                  {"stray"}}) {
