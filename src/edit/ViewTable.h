@@ -4,6 +4,7 @@
 #include "fdt/DtmInterfaces.h"
 #include "ui/ApplicationView.h"
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>

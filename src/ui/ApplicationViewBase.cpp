@@ -16,6 +16,14 @@
 #include <string>
 #include <unordered_map>
 
+QScrollArea* CApplicationViewCore::GetScrollArea() const {
+    return m_scrollArea;
+}
+
+CViewToolTip* CApplicationViewCore::GetToolTipWindow() const {
+    return m_toolTip;
+}
+
 CApplicationViewCore::CApplicationViewCore(int viewId, int dialogId)
     : m_viewId(viewId), m_dialogId(dialogId) {}
 

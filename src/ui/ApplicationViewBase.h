@@ -6,6 +6,7 @@
 #include "ui/LayoutManager.h"
 
 #include <QPointer>
+#include <QWidget>
 
 #include <map>
 #include <memory>
@@ -13,7 +14,6 @@
 
 class CViewToolTip;
 class QScrollArea;
-class QWidget;
 
 // What every application view shares, whatever its dialog: the view's window (a scroll area
 // around the view's dialog), its data-bound controls, its tool-tip window, the active flag,
@@ -36,8 +36,8 @@ public:
     IUIController* GetController() const { return m_controller; }
     // The dialog inside the scroll area; null before Create.
     QWidget* GetContent() const { return m_content; }
-    QScrollArea* GetScrollArea() const { return m_scrollArea; }
-    CViewToolTip* GetToolTipWindow() const { return m_toolTip; }
+    QScrollArea* GetScrollArea() const;
+    CViewToolTip* GetToolTipWindow() const;
 
     // Takes the control and answers true when its id is new; otherwise answers false and
     // leaves it with the caller.

@@ -1,12 +1,32 @@
 #include "views/ViewCatalog.h"
 
 #include "edit/ViewTable.h"
+#include "views/diagnostics/MainDiagnosticView.h"
+#include "views/fieldbus/FFOperationView.h"
+
+#include <memory>
 
 namespace ViewCatalog {
 
+namespace {
+
+template <class View, class... Arguments> void Add(CViewTable& table, Arguments... arguments) {
+    table.Add(View::kViewId, View::DialogId, [arguments...](const SViewContext& context) {
+        auto view = std::make_unique<View>(context, arguments...);
+        view->Create(context.parent);
+        return std::unique_ptr<IApplicationView>(std::move(view));
+    });
+}
+
+} // namespace
+
 void RegisterViews(CViewTable& table) {
-    // Each device view adds its row here: table.Add(viewId, dialogId, creator).
-    static_cast<void>(table);
+    Add<CFFOperationView>(table);
+    // The hub's buttons lead to the diagnostic views that exist.
+    const CViewTable* views = &table;
+    Add<MainDiagnosticView>(table, std::function<bool(int)>([views](int viewId) {
+                                return views->GetDialogId(viewId) != 0;
+                            }));
 }
 
 } // namespace ViewCatalog

@@ -1,0 +1,38 @@
+#include "views/common/BusyIndicator.h"
+
+#include "ui/Scheduler.h"
+
+#include <QProgressBar>
+
+CBusyIndicator::CBusyIndicator(QProgressBar* bar) : m_bar(bar) {
+    if (m_bar) {
+        m_bar->setRange(0, 100);
+    }
+}
+
+CBusyIndicator::~CBusyIndicator() {
+    Scheduler().StopAll(this);
+}
+
+void CBusyIndicator::Start() {
+    m_running = true;
+    if (m_bar) {
+        m_bar->setValue(0);
+    }
+    Scheduler().StartTimer(this, kTimerId, kTickMs, [this] { Tick(); });
+}
+
+void CBusyIndicator::Stop() {
+    Scheduler().StopTimer(this, kTimerId);
+    m_running = false;
+    if (m_bar) {
+        m_bar->setValue(100);
+    }
+}
+
+void CBusyIndicator::Tick() {
+    if (!m_bar) {
+        return;
+    }
+    m_bar->setValue(m_bar->value() >= 100 ? 0 : m_bar->value() + kStep);
+}

@@ -1,0 +1,73 @@
+#include "views/common/DeviceAccess.h"
+
+#include "com/ComError.h"
+#include "model/DirectParameterAccess.h"
+
+#include <stdexcept>
+#include <utility>
+
+CDeviceAccess::CDeviceAccess(IDirectParameterAccess* parameters,
+                             ComPtr<IDtmParameterAccess> parameterAccess,
+                             ComPtr<IDtmUIAccess> uiAccess)
+    : m_parameters(parameters), m_parameterAccess(std::move(parameterAccess)),
+      m_uiAccess(std::move(uiAccess)) {}
+
+std::string CDeviceAccess::KeyText(std::uint32_t key) {
+    return std::to_string(key);
+}
+
+const IParameterDescription* CDeviceAccess::Describe(std::uint32_t key) const {
+    // The descriptor access reads the DTM's control data anew for a descriptor it already
+    // holds, so the value is the DTM's latest without a second read.
+    return m_parameters ? m_parameters->GetParameterDescription(kRequest, key) : nullptr;
+}
+
+IDtmParameterAccess& CDeviceAccess::ParameterAccess() const {
+    if (!m_parameterAccess) {
+        throw ComError(E_NOINTERFACE, IDtmParameterAccess::Iid, "QueryInterface");
+    }
+    return *m_parameterAccess;
+}
+
+void CDeviceAccess::Execute(std::int32_t functionId, const std::string& argument) const {
+    VARIANT_BOOL result = VARIANT_FALSE;
+    ThrowIfFailed(ParameterAccess().ExecuteFunction(kRequest, functionId, argument, &result),
+                  IDtmParameterAccess::Iid, "ExecuteFunction");
+}
+
+void CDeviceAccess::RequestRead(std::uint32_t key) const {
+    Execute(dtm_function::kRead, KeyText(key));
+}
+
+void CDeviceAccess::SetDtmCopy(std::uint32_t key, const std::string& value) const {
+    std::string response;
+    ThrowIfFailed(ParameterAccess().SetParameterValue(kRequest, key, value, &response),
+                  IDtmParameterAccess::Iid, "SetParameterValue");
+    if (!response.empty()) {
+        throw std::runtime_error(response);
+    }
+}
+
+void CDeviceAccess::Write(std::uint32_t key, const std::string& value) const {
+    SetDtmCopy(key, value);
+    Execute(dtm_function::kWrite, KeyText(key));
+}
+
+std::string CDeviceAccess::GetProperty(const std::string& name) const {
+    Variant value;
+    ThrowIfFailed(UIAccess().GetProperty(name, &value), IDtmUIAccess::Iid, "GetProperty");
+    return value.ToString();
+}
+
+IDtmUIAccess& CDeviceAccess::UIAccess() const {
+    if (!m_uiAccess) {
+        throw ComError(E_NOINTERFACE, IDtmUIAccess::Iid, "QueryInterface");
+    }
+    return *m_uiAccess;
+}
+
+void CDeviceAccess::ShowMessage(const std::string& text) const {
+    VARIANT_BOOL result = VARIANT_FALSE;
+    ThrowIfFailed(UIAccess().ShowUserDialog(kInformationDialog, Variant(text), &result),
+                  IDtmUIAccess::Iid, "ShowUserDialog");
+}

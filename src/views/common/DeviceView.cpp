@@ -1,0 +1,158 @@
+#include "views/common/DeviceView.h"
+
+#include "model/AlarmInformation.h"
+#include "model/Conversions.h"
+#include "model/DeviceState.h"
+#include "ui/Guard.h"
+#include "ui/Scheduler.h"
+#include "ui/TextResource.h"
+#include "views/common/DeviceViewHeader.h"
+#include "views/common/DeviceViewServices.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include <exception>
+#include <utility>
+
+CDeviceViewCore::CDeviceViewCore(const SViewContext& context, EHeader header)
+    : CApplicationViewCore(context.viewId, context.dialogId), m_context(context),
+      m_device(context.parameters, context.parameterAccess, context.uiAccess),
+      m_state(context.deviceState ? context.deviceState : std::make_shared<SDeviceState>()),
+      m_headerKind(header) {
+    SetController(context.controller);
+}
+
+CDeviceViewCore::~CDeviceViewCore() {
+    Scheduler().StopAll(this);
+}
+
+CDeviceViewHeader* CDeviceViewCore::GetHeader() const {
+    return m_header;
+}
+
+QLabel* CDeviceViewCore::GetStatusLine() const {
+    return m_statusLine;
+}
+
+std::unique_ptr<QWidget> CDeviceViewCore::CreateDialogContent() {
+    auto dialog = std::make_unique<QWidget>();
+    auto* layout = new QVBoxLayout(dialog.get());
+    if (m_headerKind != EHeader::None) {
+        const auto navigation = m_headerKind == EHeader::WithNavigation
+                                    ? CDeviceViewHeader::ENavigation::WithButtons
+                                    : CDeviceViewHeader::ENavigation::WithoutButtons;
+        const CAlarmInformation* alarms = m_context.alarmInformation;
+        const auto alarmName = [alarms](std::uint32_t id) {
+            const SAlarmText* text = alarms ? alarms->Find(id) : nullptr;
+            return text ? text->shortDescription : std::string();
+        };
+        m_header = new CDeviceViewHeader(navigation, *m_state, m_device, m_context.controller,
+                                         alarmName, dialog.get());
+        layout->addWidget(m_header);
+        m_header->RegisterToolTips([this](QWidget* widget, const std::string& key) {
+            const QString text = m_context.textProvider
+                                     ? m_context.textProvider->GetText(QString::fromStdString(key))
+                                     : QString();
+            AddToolTip(widget, text.isEmpty() ? key : text.toStdString());
+        });
+    }
+    std::unique_ptr<QWidget> content = CreateDeviceContent();
+    if (content) {
+        layout->addWidget(content.release(), 1);
+    }
+    m_statusLine = new QLabel(dialog.get());
+    m_statusLine->setObjectName(QStringLiteral("statusLine"));
+    m_statusLine->setWordWrap(true);
+    layout->addWidget(m_statusLine);
+    return dialog;
+}
+
+void CDeviceViewCore::Activate() {
+    CApplicationViewCore::Activate();
+    RunGuarded("Activate", [this] {
+        StartHeaderPolling();
+        if (m_headerKind != EHeader::None) {
+            StartViewTimer(kBeepTimer, kBeepMs, [this] { Beep(); });
+        }
+        OnDeviceActivated();
+        if (!m_activatedOnce) {
+            m_activatedOnce = true;
+            OnFirstActivation();
+        }
+    });
+}
+
+void CDeviceViewCore::Deactivate() {
+    Scheduler().StopAll(this);
+    RunGuarded("Deactivate", [this] { OnDeviceDeactivated(); });
+    CApplicationViewCore::Deactivate();
+}
+
+void CDeviceViewCore::StartHeaderPolling() {
+    if (m_headerKind == EHeader::None) {
+        return;
+    }
+    StartViewTimer(kHeaderPollTimer, kHeaderPollMs, [this] {
+        m_device.RequestRead(CDeviceViewHeader::kActiveAlarmCountKey);
+        m_device.RequestRead(CDeviceViewHeader::kCurrentAlarmKey);
+    });
+}
+
+void CDeviceViewCore::StopHeaderPolling() {
+    StopViewTimer(kHeaderPollTimer);
+}
+
+void CDeviceViewCore::Beep() const {
+    if (m_state->soundOn && m_state->activeAlarmCount != 0) {
+        Beeper().Beep(kBeepHz, kBeepLengthMs);
+    }
+}
+
+void CDeviceViewCore::OnUpdate(int updateType, const std::string& data) {
+    CApplicationViewCore::OnUpdate(updateType, data);
+    RunGuarded("Update", [&] {
+        if (updateType != dtm_update::kParameterChanged) {
+            OnOtherUpdate(updateType, data);
+            return;
+        }
+        const std::uint32_t key = CConversions::to_uint32(data);
+        if (m_header) {
+            m_header->ApplyParameter(key);
+        }
+        OnParameter(key);
+    });
+}
+
+void CDeviceViewCore::StartViewTimer(int id, int intervalMs, std::function<void()> handler) {
+    Scheduler().StartTimer(this, id, intervalMs,
+                           [this, handler = std::move(handler)] { RunGuarded("Timer", handler); });
+}
+
+void CDeviceViewCore::StartViewOneShot(int id, int delayMs, std::function<void()> handler) {
+    Scheduler().StartOneShot(
+        this, id, delayMs, [this, handler = std::move(handler)] { RunGuarded("Timer", handler); });
+}
+
+void CDeviceViewCore::StopViewTimer(int id) {
+    Scheduler().StopTimer(this, id);
+}
+
+void CDeviceViewCore::RunGuarded(const char* where, const std::function<void()>& work) {
+    std::string error;
+    try {
+        work();
+        return;
+    } catch (const std::exception& e) {
+        error = e.what();
+    } catch (...) {
+        error = "unknown error";
+    }
+    Guarded("CDeviceViewCore: status", [&] { ShowStatus(std::string(where) + ": " + error); });
+}
+
+void CDeviceViewCore::ShowStatus(const std::string& text) {
+    if (m_statusLine) {
+        m_statusLine->setText(QString::fromStdString(text));
+    }
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+class CDeviceAccess;
+class CRoundLed;
+class QLineEdit;
+class QPushButton;
+class IUIController;
+struct SDeviceState;
+
+// The strip at the top of a device view: "Active Alarms:" with its LED, "Alarm:", the service
+// status, setpoint mode and failure mode boxes (reserve and training boxes stay hidden), and
+// the "Back", "Dashboard" and "Sound Off" buttons. The dashboard uses the strip without its
+// navigation buttons.
+//
+// The strip follows the header parameters: ApplyParameter fetches the new value of a header
+// key and shows it by the header rules; it answers false for a key that is no header key.
+class CDeviceViewHeader : public QWidget {
+public:
+    static constexpr std::uint32_t kActiveAlarmCountKey = 0x01680000;
+    static constexpr std::uint32_t kCurrentAlarmKey = 0x01670000;
+    static constexpr std::uint32_t kModeKey = 0x01290000;
+    static constexpr std::uint32_t kSetpointModeKey = 0x012E0000;
+    static constexpr std::uint32_t kProcedureStateKey = 0x015B0002;
+    static constexpr int kDiagnosticsViewId = 1300;
+    static constexpr int kDashboardViewId = 1100;
+    static constexpr const char* kInServiceValue = "240";
+    static constexpr const char* kFailureModeValue = "200";
+    static constexpr std::uint32_t kGreen = 0x0000FF00; // 0xBBGGRR
+    static constexpr std::uint32_t kRed = 0x000A0AFF;
+
+    enum class ENavigation { WithButtons, WithoutButtons };
+    // The name of an alarm number; empty for an unknown one.
+    using AlarmNames = std::function<std::string(std::uint32_t alarmId)>;
+
+    CDeviceViewHeader(ENavigation navigation, SDeviceState& state, const CDeviceAccess& device,
+                      IUIController* controller, AlarmNames alarmNames, QWidget* parent = nullptr);
+
+    bool ApplyParameter(std::uint32_t key);
+    // The keys the strip follows, in the order a view checks them.
+    static bool IsHeaderKey(std::uint32_t key);
+    // The tooltip of each box and button, by its tooltip key, for the view's tooltip window.
+    void RegisterToolTips(const std::function<void(QWidget*, const std::string& key)>& add) const;
+
+    QLineEdit* AlarmCountBox() const { return m_alarmCount; }
+    CRoundLed* AlarmLed() const { return m_led; }
+    QLineEdit* AlarmBox() const { return m_alarm; }
+    QLineEdit* ServiceBox() const { return m_service; }
+    QLineEdit* SetpointModeBox() const { return m_setpointMode; }
+    QLineEdit* FailureModeBox() const { return m_failureMode; }
+    QPushButton* SoundButton() const { return m_sound; }
+
+private:
+    void ShowAlarmCount(const std::string& value);
+    void ShowCurrentAlarm(const std::string& value);
+    void ShowMode(const std::string& value);
+    void ShowSetpointMode(const std::string& value);
+    void ShowProcedureState(const std::string& value);
+    QLineEdit* AddBox(class QGridLayout& layout, int column, const char* label, int width);
+
+    SDeviceState& m_state;
+    const CDeviceAccess& m_device;
+    IUIController* m_controller;
+    AlarmNames m_alarmNames;
+    QLineEdit* m_alarmCount = nullptr;
+    CRoundLed* m_led = nullptr;
+    QLineEdit* m_alarm = nullptr;
+    QLineEdit* m_service = nullptr;
+    QLineEdit* m_setpointMode = nullptr;
+    QLineEdit* m_failureMode = nullptr;
+    QLineEdit* m_reserve = nullptr;
+    QLineEdit* m_training = nullptr;
+    QPushButton* m_back = nullptr;
+    QPushButton* m_dashboard = nullptr;
+    QPushButton* m_sound = nullptr;
+};

@@ -1,0 +1,66 @@
+#include "views/common/DeviceViewServices.h"
+
+#include "ui/UIController.h"
+#include "views/common/DeviceAccess.h"
+
+#include <QApplication>
+#include <QFileDialog>
+
+namespace {
+
+class CQtBeeper final : public IBeeper {
+public:
+    // Qt has one system beep; its pitch and length are the platform's.
+    void Beep(int, int) override { QApplication::beep(); }
+};
+
+class CQtFileDialogs final : public IFileDialogService {
+public:
+    std::optional<std::string> GetOpenFileName(QWidget* parent, const std::string& title,
+                                               const std::string& filter) override {
+        return Answer(QFileDialog::getOpenFileName(parent, QString::fromStdString(title), {},
+                                                   QString::fromStdString(filter)));
+    }
+    std::optional<std::string> GetSaveFileName(QWidget* parent, const std::string& title,
+                                               const std::string& filter) override {
+        return Answer(QFileDialog::getSaveFileName(parent, QString::fromStdString(title), {},
+                                                   QString::fromStdString(filter)));
+    }
+
+private:
+    static std::optional<std::string> Answer(const QString& path) {
+        return path.isEmpty() ? std::nullopt : std::optional(path.toStdString());
+    }
+};
+
+IBeeper* g_beeper = nullptr;
+IFileDialogService* g_fileDialogs = nullptr;
+
+} // namespace
+
+IBeeper& Beeper() {
+    static CQtBeeper qtBeeper;
+    return g_beeper ? *g_beeper : qtBeeper;
+}
+
+void SetBeeper(IBeeper* beeper) {
+    g_beeper = beeper;
+}
+
+IFileDialogService& FileDialogs() {
+    static CQtFileDialogs qtDialogs;
+    return g_fileDialogs ? *g_fileDialogs : qtDialogs;
+}
+
+void SetFileDialogs(IFileDialogService* dialogs) {
+    g_fileDialogs = dialogs;
+}
+
+bool PrivateDialogsPermitted(const IUIController& controller, const CDeviceAccess& device,
+                             const std::string& refusal) {
+    if (controller.ArePrivateDialogsEnabled()) {
+        return true;
+    }
+    device.ShowMessage(refusal);
+    return false;
+}

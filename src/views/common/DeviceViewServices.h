@@ -1,0 +1,49 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+class CDeviceAccess;
+class IUIController;
+class QWidget;
+
+// The alarm beep of the device views. The product beeps through Qt; tests install a fake that
+// counts.
+class IBeeper {
+public:
+    virtual ~IBeeper() = default;
+    virtual void Beep(int frequencyHz, int durationMs) = 0;
+};
+
+// The open and save dialogs of the device views. The product asks the user through Qt's file
+// dialogs; tests install a fake that answers without a person. Nothing means cancelled.
+class IFileDialogService {
+public:
+    virtual ~IFileDialogService() = default;
+    virtual std::optional<std::string> GetOpenFileName(QWidget* parent, const std::string& title,
+                                                       const std::string& filter) = 0;
+    virtual std::optional<std::string> GetSaveFileName(QWidget* parent, const std::string& title,
+                                                       const std::string& filter) = 0;
+};
+
+// The process-wide beeper and file dialogs: Qt's unless a test installed others (null
+// restores Qt's). The caller keeps ownership.
+IBeeper& Beeper();
+void SetBeeper(IBeeper* beeper);
+IFileDialogService& FileDialogs();
+void SetFileDialogs(IFileDialogService* dialogs);
+
+// The refusals shown when the frame application does not permit private dialogs: the event
+// log's, the data logger's and trend view's Open (the texts are the system's own, as worded),
+// and the test views' shared text is the device state record's `privateDialogsMessage`.
+namespace private_dialogs {
+inline constexpr const char* kEventLogRefusal = "Current frame application settings do not permit "
+                                                "to execute this function (private dialogs).";
+inline constexpr const char* kSettingRefusal = "Current frame application setting do not permit "
+                                               "to execute this function (private dialogs).";
+} // namespace private_dialogs
+
+// True when the frame application permits private dialogs; otherwise shows `refusal` through
+// the DTM and answers false, and the caller starts nothing.
+bool PrivateDialogsPermitted(const IUIController& controller, const CDeviceAccess& device,
+                             const std::string& refusal);
