@@ -5,6 +5,8 @@
 //     scheduler (with the event loop's turns between the DTM's replies). Goal: 100 ms.
 // (b) BM_ParameterUpdate: one UpdateUI(100, key) through the controller and the edit model to
 //     a current view that fetches the parameter's descriptor. Goal: median 30 µs.
+// (b2) BM_HeaderUpdate: one UpdateUI(100, alarm count) through the control to the header strip
+//     of the Diagnostics view (fetch and show). Goal: median 30 µs.
 // (c) The peak resident memory of the frame after start is not measured here:
 //       /usr/bin/time -v build/bin/fdt-frame --quit-after 3000    ("Maximum resident set size")
 
@@ -17,9 +19,12 @@
 #include "edit/EditModel.h"
 #include "server/OnlineView.h"
 #include "ui/ManualScheduler.h"
+#include "views/common/DeviceViewHeader.h"
+#include "views/diagnostics/MainDiagnosticView.h"
 
 #include <QCoreApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 
 #include <benchmark/benchmark.h>
@@ -167,7 +172,9 @@ struct SchedulerInstallation {
     SchedulerInstallation& operator=(const SchedulerInstallation&) = delete;
 };
 
-void BM_ParameterUpdate(benchmark::State& state) {
+// Runs `body(control, controller, editModel)` with the control started in the frame's window
+// on the simulated DTM (bus latency 0, manual scheduler).
+template <class Body> void WithStartedControl(benchmark::State& state, Body body) {
     CManualScheduler scheduler;
     const SchedulerInstallation installation(scheduler);
     ComPtr<COnlineView> online;
@@ -187,7 +194,15 @@ void BM_ParameterUpdate(benchmark::State& state) {
             state.SkipWithError("the edit model did not start");
             return;
         }
-        auto owned = std::make_unique<CParameterView>(*editModel->GetParameterDescriptionFactory(),
+        body(*online, controller, *editModel);
+        online = nullptr;
+    }
+}
+
+void BM_ParameterUpdate(benchmark::State& state) {
+    WithStartedControl(state, [&state](COnlineView& online, CUIController& controller,
+                                       CEditModel& editModel) {
+        auto owned = std::make_unique<CParameterView>(*editModel.GetParameterDescriptionFactory(),
                                                       kActiveAlarmCount);
         CParameterView& view = *owned;
         std::unique_ptr<IApplicationView> registered = std::move(owned);
@@ -197,18 +212,45 @@ void BM_ParameterUpdate(benchmark::State& state) {
             state.SkipWithError("the view did not become the current one");
             return;
         }
-
         const Variant key(std::to_string(kActiveAlarmCount));
         for (auto _ : state) {
-            online->UpdateUI(dtm_update::kParameterChanged, key);
+            online.UpdateUI(dtm_update::kParameterChanged, key);
         }
         if (view.Value().empty()) {
             state.SkipWithError("the view fetched no value");
         }
-        online = nullptr;
-    }
+    });
 }
 BENCHMARK(BM_ParameterUpdate)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true)
+    ->ComputeStatistics("min", [](const std::vector<double>& v) {
+        return *std::min_element(v.begin(), v.end());
+    });
+
+void BM_HeaderUpdate(benchmark::State& state) {
+    WithStartedControl(
+        state, [&state](COnlineView& online, CUIController& controller, CEditModel&) {
+            controller.ShowView(MainDiagnosticView::kViewId);
+            auto* view =
+                dynamic_cast<MainDiagnosticView*>(controller.FindView(MainDiagnosticView::kViewId));
+            if (view == nullptr || controller.GetCurrentViewId() != MainDiagnosticView::kViewId) {
+                state.SkipWithError("the Diagnostics view did not become the current one");
+                return;
+            }
+            view->GetHeader()->AlarmCountBox()->clear();
+            const Variant key(std::to_string(kActiveAlarmCount));
+            for (auto _ : state) {
+                online.UpdateUI(dtm_update::kParameterChanged, key);
+            }
+            if (view->GetHeader()->AlarmCountBox()->text().isEmpty()) {
+                state.SkipWithError("the header showed no alarm count");
+            }
+        });
+}
+
+BENCHMARK(BM_HeaderUpdate)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly(true)

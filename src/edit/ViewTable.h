@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 class CAlarmInformation;
 class CDiagnosticAlarmInformation;
@@ -43,6 +44,8 @@ public:
 
     // False (the table unchanged) when the view id has a row already or the creator is empty.
     bool Add(int viewId, int dialogId, Creator creator);
+    // The view ids that have a row, in ascending order.
+    std::vector<int> GetViewIds() const;
     // The dialog id of the view's row; 0 without a row.
     int GetDialogId(int viewId) const;
     // The view of `context.viewId`, built with the dialog id of its row; null without a row.

@@ -12,18 +12,25 @@
 #include "NavigationAccess.h"
 
 #include "dtm/SimulatedDtm.h"
+#include "edit/ViewTable.h"
 #include "server/OnlineView.h"
+#include "ui/Guard.h"
 #include "ui/IdentificationArea.h"
 #include "ui/StatusArea.h"
 #include "ui/ToolbarArea.h"
+#include "views/ViewCatalog.h"
+#include "views/fieldbus/FFOperationView.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 
 #include <gmock/gmock.h>
 
@@ -276,6 +283,112 @@ TEST_F(EndToEndTest, AutomationWaitsForTheDtmAndReportsAViewThatIsNotThere) {
     // The other steps still run.
     EXPECT_THAT(m_session->GetAutomation().GetScreenshots(), ElementsAre(shot));
     EXPECT_TRUE(Window().IsControlReleased());
+}
+
+// --- Device views ------------------------------------------------------------------------
+
+class DeviceViewsTest : public EndToEndTest {
+protected:
+    void SetUp() override {
+        m_previousReporter =
+            SetGuardReporter([this](const std::string& where, const std::string& error) {
+                m_reports.push_back(where + ": " + error);
+            });
+        Open();
+        ASSERT_TRUE(m_session->Start());
+        Advance(m_scheduler, 10 * kLatencyMs);
+    }
+    void TearDown() override { SetGuardReporter(m_previousReporter); }
+
+    // Shows the view through the controller, as a view request does, and answers its window.
+    QWidget* Show(int viewId) {
+        CUIController& controller = m_control->GetController();
+        controller.ShowView(viewId);
+        Advance(m_scheduler, 10 * kLatencyMs);
+        IApplicationView* view = controller.FindView(viewId);
+        return view ? view->GetWindow() : nullptr;
+    }
+    template <class T> T* Named(QWidget* window, const QString& text) {
+        for (T* widget : window->findChildren<T*>()) {
+            if (widget->text() == text) {
+                return widget;
+            }
+        }
+        ADD_FAILURE() << "no widget " << text.toStdString();
+        return nullptr;
+    }
+    std::string Output(QWidget* window) {
+        return window->findChildren<QPlainTextEdit*>().value(0)->toPlainText().toStdString();
+    }
+
+    std::vector<std::string> m_reports;
+    GuardReporter m_previousReporter;
+};
+
+TEST_F(DeviceViewsTest, EveryViewOfTheCatalogueBuildsActivatesAndLeavesWithoutAnError) {
+    CViewTable catalogue;
+    ViewCatalog::RegisterViews(catalogue);
+    ASSERT_FALSE(catalogue.GetViewIds().empty());
+    for (const int viewId : catalogue.GetViewIds()) {
+        QWidget* window = Show(viewId);
+        ASSERT_NE(window, nullptr) << viewId;
+        EXPECT_EQ(m_control->GetController().GetCurrentViewId(), viewId);
+        EXPECT_TRUE(window->isVisible()) << viewId;
+        // A minute of polling with the view active, then another view takes over.
+        Advance(m_scheduler, 60000);
+        const auto* status = window->findChild<QLabel*>(QStringLiteral("statusLine"));
+        ASSERT_NE(status, nullptr) << viewId;
+        EXPECT_EQ(status->text().toStdString(), "") << viewId;
+    }
+    Show(1000); // a view without polling
+    Dtm().Calls().Clear();
+    Advance(m_scheduler, 10000);
+    EXPECT_EQ(Dtm().Calls().Count("ExecuteFunction"), 0u); // no hidden view polls
+    EXPECT_THAT(m_reports, ::testing::IsEmpty());
+}
+
+TEST_F(DeviceViewsTest, FieldbusServiceViewPrintsEachResponseAndServiceErrors) {
+    QWidget* window = Show(1000);
+    ASSERT_NE(window, nullptr);
+    Named<QPushButton>(window, "Get Default")->click();
+    EXPECT_EQ(window->findChild<QLineEdit*>(QStringLiteral("vfdTag"))->text(), "VP700_VFD");
+    window->findChild<QLineEdit*>(QStringLiteral("odIndex"))->setText("256");
+
+    const std::pair<const char*, const char*> services[] = {
+        {"FmsStatus", "FmsStatus PhysicalStatus: "},
+        {"FmsIdentify", "FmsIdentify Vendor: Vela Automation"},
+        {"FmsGetOd", "FmsGetOd Number of ObjectDescriptions: "},
+        {"SmIdentify", "SmIdentify PdTag: FV-101"},
+    };
+    for (const auto& [button, line] : services) {
+        Named<QPushButton>(window, button)->click();
+        Advance(m_scheduler, 4 * kLatencyMs);
+        EXPECT_THAT(Output(window), HasSubstr(line)) << button;
+    }
+    window->findChild<QLineEdit*>(QStringLiteral("tag"))->setText("FV-101");
+    Named<QPushButton>(window, "SmFindTag")->click();
+    Advance(m_scheduler, 4 * kLatencyMs);
+    EXPECT_THAT(Output(window), HasSubstr("SmFindTagPD DevID: "));
+
+    // An unknown tag (typed with quotes and angle brackets) is a service error.
+    Named<QPushButton>(window, "Clear")->click();
+    window->findChild<QLineEdit*>(QStringLiteral("vfdTag"))->setText("<\"bad'>");
+    Named<QPushButton>(window, "FmsIdentify")->click();
+    Advance(m_scheduler, 4 * kLatencyMs);
+    EXPECT_THAT(Output(window), HasSubstr("Error Class: 1"));
+    EXPECT_THAT(Output(window), HasSubstr("Error Code: 1"));
+
+    // A document that is not well-formed is an error line; one of no known kind is dumped as
+    // unknown; the view goes on either way.
+    Named<QPushButton>(window, "Clear")->click();
+    m_control->UpdateUI(602, Variant("<fms:FmsStatusResponse"));
+    EXPECT_THAT(Output(window), ::testing::StartsWith("Error: "));
+    m_control->UpdateUI(602, Variant("<Other/>"));
+    const auto* view = dynamic_cast<CFFOperationView*>(m_control->GetController().FindView(1000));
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->ErrorDescription()->text(), "Unknown response received.");
+    EXPECT_THAT(Output(window), HasSubstr("<Other/>"));
+    EXPECT_THAT(m_reports, ::testing::IsEmpty());
 }
 
 } // namespace

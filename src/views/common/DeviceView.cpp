@@ -72,9 +72,15 @@ void CDeviceViewCore::Activate() {
     CApplicationViewCore::Activate();
     RunGuarded("Activate", [this] {
         StartHeaderPolling();
-        if (m_headerKind != EHeader::None) {
+        if (m_header) {
             StartViewTimer(kBeepTimer, kBeepMs, [this] { Beep(); });
         }
+    });
+    if (m_header) {
+        // The strip shows the DTM's last values at once; the polls bring news.
+        RunGuarded("Header", [this] { m_header->ShowAll(); });
+    }
+    RunGuarded("Activate", [this] {
         OnDeviceActivated();
         if (!m_activatedOnce) {
             m_activatedOnce = true;

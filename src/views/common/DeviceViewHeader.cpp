@@ -118,9 +118,11 @@ void CDeviceViewHeader::RegisterToolTips(
     }
 }
 
-bool CDeviceViewHeader::IsHeaderKey(std::uint32_t key) {
-    return key == kActiveAlarmCountKey || key == kCurrentAlarmKey || key == kModeKey ||
-           key == kSetpointModeKey || key == kProcedureStateKey;
+void CDeviceViewHeader::ShowAll() {
+    for (const std::uint32_t key :
+         {kActiveAlarmCountKey, kCurrentAlarmKey, kModeKey, kSetpointModeKey, kProcedureStateKey}) {
+        ApplyParameter(key);
+    }
 }
 
 bool CDeviceViewHeader::ApplyParameter(std::uint32_t key) {

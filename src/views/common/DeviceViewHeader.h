@@ -43,8 +43,8 @@ public:
                       IUIController* controller, AlarmNames alarmNames, QWidget* parent = nullptr);
 
     bool ApplyParameter(std::uint32_t key);
-    // The keys the strip follows, in the order a view checks them.
-    static bool IsHeaderKey(std::uint32_t key);
+    // Shows what the DTM last received for every header key (no device read).
+    void ShowAll();
     // The tooltip of each box and button, by its tooltip key, for the view's tooltip window.
     void RegisterToolTips(const std::function<void(QWidget*, const std::string& key)>& add) const;
 

@@ -30,6 +30,7 @@ std::unique_ptr<QWidget> MainDiagnosticView::CreateDeviceContent() {
 
     auto* views = new QGroupBox(QStringLiteral("Diagnostics"), content.get());
     auto* grid = new QGridLayout(views);
+    grid->setAlignment(Qt::AlignTop);
     int index = 0;
     for (const SDiagnostic& diagnostic : Diagnostics()) {
         auto* button = new QPushButton(QString::fromUtf8(diagnostic.label), views);
