@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 #include <utility>
@@ -126,39 +127,32 @@ void CDeviceViewHeader::ShowAll() {
 }
 
 bool CDeviceViewHeader::ApplyParameter(std::uint32_t key) {
-    // A key the DTM does not describe with the expected kind yields nothing: the box stays.
-    const auto numeric = [this, key] { return m_device.Fetch<CNumericParameterDescriptor>(key); };
-    const auto enumeration = [this, key] { return m_device.Fetch<CEnumParameterDescriptor>(key); };
-    std::optional<std::string> value;
-    switch (key) {
-    case kActiveAlarmCountKey:
-        if ((value = numeric())) {
-            ShowAlarmCount(*value);
-        }
-        return true;
-    case kCurrentAlarmKey:
-        if ((value = numeric())) {
-            ShowCurrentAlarm(*value);
-        }
-        return true;
-    case kModeKey:
-        if ((value = enumeration())) {
-            ShowMode(*value);
-        }
-        return true;
-    case kSetpointModeKey:
-        if ((value = enumeration())) {
-            ShowSetpointMode(*value);
-        }
-        return true;
-    case kProcedureStateKey:
-        if ((value = enumeration())) {
-            ShowProcedureState(*value);
-        }
-        return true;
-    default:
+    // Each header key, the kind of descriptor the DTM describes it with, and its rule.
+    struct SRule {
+        std::uint32_t key;
+        bool enumeration;
+        void (CDeviceViewHeader::*show)(const std::string& value);
+    };
+    static constexpr std::array<SRule, 5> kRules{{
+        {kActiveAlarmCountKey, false, &CDeviceViewHeader::ShowAlarmCount},
+        {kCurrentAlarmKey, false, &CDeviceViewHeader::ShowCurrentAlarm},
+        {kModeKey, true, &CDeviceViewHeader::ShowMode},
+        {kSetpointModeKey, true, &CDeviceViewHeader::ShowSetpointMode},
+        {kProcedureStateKey, true, &CDeviceViewHeader::ShowProcedureState},
+    }};
+    const auto rule = std::find_if(kRules.begin(), kRules.end(),
+                                   [key](const SRule& candidate) { return candidate.key == key; });
+    if (rule == kRules.end()) {
         return false;
     }
+    // A key the DTM does not describe with the expected kind yields nothing: the box stays.
+    const std::optional<std::string> value = rule->enumeration
+                                                 ? m_device.Fetch<CEnumParameterDescriptor>(key)
+                                                 : m_device.Fetch<CNumericParameterDescriptor>(key);
+    if (value) {
+        (this->*rule->show)(*value);
+    }
+    return true;
 }
 
 void CDeviceViewHeader::ShowAlarmCount(const std::string& value) {

@@ -28,6 +28,8 @@ public:
     static constexpr std::uint32_t kModeKey = 0x01290000;
     static constexpr std::uint32_t kSetpointModeKey = 0x012E0000;
     static constexpr std::uint32_t kProcedureStateKey = 0x015B0002;
+    static constexpr std::uint32_t kHeaderKeys[] = {kActiveAlarmCountKey, kCurrentAlarmKey,
+                                                    kModeKey, kSetpointModeKey, kProcedureStateKey};
     static constexpr int kDiagnosticsViewId = 1300;
     static constexpr int kDashboardViewId = 1100;
     static constexpr const char* kInServiceValue = "240";
