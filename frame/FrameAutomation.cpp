@@ -126,8 +126,8 @@ void CFrameAutomation::Fail(const std::string& message) {
 }
 
 void CFrameAutomation::SelectView(int viewId) {
-    if (!CNavigationAccess(m_window.GetControlWidget()).Select(viewId)) {
-        Fail("no navigation entry shows view " + std::to_string(viewId));
+    if (const std::string error = ShowView(viewId); !error.empty()) {
+        Fail(error);
     }
 }
 

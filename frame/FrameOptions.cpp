@@ -106,7 +106,8 @@ Hosts the online view control "VelaFFDiagnosisUI.OnlineView" with the simulated 
   --unregister            remove the server's registration and exit
   --library PATH          the server library to (un)register (default: libVelaFFDiagnosisUI.so
                           beside the program in ../lib, else in the build's lib folder)
-  --view ID               select the navigation entry of view ID once the navigation is built
+  --view ID               show view ID once the navigation is built (its navigation entry,
+                          else the control's view request)
   --screenshot FILE       save a picture of the window once start-up has settled
   --screenshot-all DIR    save a picture of the start view and of every navigation entry's view
   --script FILE           run the steps in FILE once start-up has settled, after --view and

@@ -278,7 +278,7 @@ TEST_F(EndToEndTest, AutomationWaitsForTheDtmAndReportsAViewThatIsNotThere) {
     Advance(m_scheduler, CFrameAutomation::kQuietMs + 2 * CFrameAutomation::kPollMs);
     EXPECT_EQ(m_session->GetExit(), EFrameExit::AutomationFailed);
     EXPECT_THAT(Window().GetLog()->toPlainText().toStdString(),
-                HasSubstr("no navigation entry shows view 4242"));
+                HasSubstr("the control has no view 4242"));
     Advance(m_scheduler, 1000);
     // The other steps still run.
     EXPECT_THAT(m_session->GetAutomation().GetScreenshots(), ElementsAre(shot));
