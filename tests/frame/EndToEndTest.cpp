@@ -19,6 +19,7 @@
 #include "ui/StatusArea.h"
 #include "ui/ToolbarArea.h"
 #include "views/ViewCatalog.h"
+#include "views/common/DeviceViewHeader.h"
 #include "views/fieldbus/FFOperationView.h"
 
 #include <QAction>
@@ -344,6 +345,23 @@ TEST_F(DeviceViewsTest, EveryViewOfTheCatalogueBuildsActivatesAndLeavesWithoutAn
     Dtm().Calls().Clear();
     Advance(m_scheduler, 10000);
     EXPECT_EQ(Dtm().Calls().Count("ExecuteFunction"), 0u); // no hidden view polls
+    EXPECT_THAT(m_reports, ::testing::IsEmpty());
+}
+
+TEST_F(DeviceViewsTest, DiagnosticsHubTakesTheDeviceOutOfServiceAndTheHeaderFollows) {
+    QWidget* window = Show(1300);
+    ASSERT_NE(window, nullptr);
+    const auto* header = FindWidget<CDeviceViewHeader>(window);
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->ServiceBox()->text(), "SRV");
+    EXPECT_EQ(header->AlarmCountBox()->text(), "1"); // the positioner starts with one alarm
+
+    Named<QPushButton>(window, "OUT OF SERVICE")->click();
+    Named<QPushButton>(window, "Yes")->click();
+    Advance(m_scheduler, 10 * kLatencyMs);
+    EXPECT_EQ(Dtm().Device().Read(0x01290000), "241");
+    EXPECT_EQ(header->ServiceBox()->text(), "OOS");
+    EXPECT_NE(Named<QPushButton>(window, "IN SERVICE"), nullptr);
     EXPECT_THAT(m_reports, ::testing::IsEmpty());
 }
 
