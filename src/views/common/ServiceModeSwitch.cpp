@@ -31,12 +31,20 @@ CServiceModeSwitch::CServiceModeSwitch(EWording wording, SDeviceState& state,
     layout->addWidget(m_yes, 3, 0);
     layout->addWidget(m_no, 3, 1);
     // The buttons' handlers can reach the DTM: a failure is shown, never passed to Qt.
-    connect(m_button, &QPushButton::clicked, this,
-            [this] { Guarded("CServiceModeSwitch: ask", [this] { Ask(); }); });
-    connect(m_no, &QPushButton::clicked, this,
-            [this] { Guarded("CServiceModeSwitch: No", [this] { Decline(); }); });
-    connect(m_yes, &QPushButton::clicked, this,
-            [this] { Guarded("CServiceModeSwitch: Yes", [this] { Confirm(); }); });
+    const auto handle = [this](QPushButton* button, const char* where,
+                               void (CServiceModeSwitch::*step)()) {
+        connect(button, &QPushButton::clicked, this, [this, where, step] {
+            const auto work = [this, step] { (this->*step)(); };
+            if (m_polling.run) {
+                m_polling.run(where, work);
+            } else {
+                Guarded(where, work);
+            }
+        });
+    };
+    handle(m_button, "Service mode", &CServiceModeSwitch::Ask);
+    handle(m_no, "Service mode: No", &CServiceModeSwitch::Decline);
+    handle(m_yes, "Service mode: Yes", &CServiceModeSwitch::Confirm);
     ShowPrompt(false);
     Refresh();
 }

@@ -30,9 +30,13 @@ public:
 
     // The dashboard asks "Put device ...?", the other views "Put the device ...?".
     enum class EWording { Dashboard, DeviceView };
+    // What the switch needs of its view: stopping and restarting the view's polling, and
+    // the view's event boundary, which shows a failing DTM call in the view's status line
+    // (without one, failures go to the process guard).
     struct SPolling {
         std::function<void()> stop;
         std::function<void()> start;
+        std::function<void(const char* where, const std::function<void()>& work)> run{};
     };
 
     CServiceModeSwitch(EWording wording, SDeviceState& state, const CDeviceAccess& device,

@@ -54,7 +54,9 @@ std::unique_ptr<QWidget> MainDiagnosticView::CreateDeviceContent() {
     auto* serviceLayout = new QVBoxLayout(service);
     m_switch = new CServiceModeSwitch(
         CServiceModeSwitch::EWording::DeviceView, State(), Device(),
-        {[this] { StopHeaderPolling(); }, [this] { StartHeaderPolling(); }}, service);
+        {[this] { StopHeaderPolling(); }, [this] { StartHeaderPolling(); },
+         [this](const char* where, const std::function<void()>& work) { RunGuarded(where, work); }},
+        service);
     serviceLayout->addWidget(m_switch);
     serviceLayout->addStretch(1);
     layout->addWidget(service);
