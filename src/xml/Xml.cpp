@@ -392,7 +392,13 @@ Document Document::TryParse(std::string_view text, std::string* error) {
 
 Document Document::ParseFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string text;
+    try {
+        // Reading a folder fails inside the stream buffer, which raises its own error.
+        text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    } catch (const std::ios_base::failure&) {
+        throw XmlError("cannot read file " + Quoted(path));
+    }
     if (!file.is_open() || file.bad()) {
         throw XmlError("cannot read file " + Quoted(path));
     }

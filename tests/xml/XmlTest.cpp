@@ -279,6 +279,8 @@ TEST(XmlDocument, EmptyMalformedAndMissingInput) {
     }
     EXPECT_NE(ErrorOf([] { Document::ParseFile("/nonexistent/x.xml"); }).find("/nonexistent/x.xml"),
               std::string::npos);
+    // A folder is a file that cannot be read, with the wrapper's own error.
+    EXPECT_EQ(ErrorOf([] { Document::ParseFile("/tmp"); }), "cannot read file '/tmp'");
     const TempFile bad("<a>");
     EXPECT_EQ(ErrorOf([&] { Document::ParseFile(bad.m_path); }).rfind("no document in '", 0), 0u);
     const TempFile good("<a v='1'/>");
