@@ -50,11 +50,15 @@ std::unique_ptr<QWidget> CDeviceViewCore::CreateDialogContent() {
         m_header = new CDeviceViewHeader(navigation, *m_state, m_device, m_context.controller,
                                          alarmName, dialog.get());
         layout->addWidget(m_header);
-        m_header->RegisterToolTips([this](QWidget* widget, const std::string& key) {
+        m_header->RegisterToolTips([this](QWidget* widget, const std::string& key,
+                                          const std::string& fallback) {
             const QString text = m_context.textProvider
                                      ? m_context.textProvider->GetText(QString::fromStdString(key))
                                      : QString();
-            AddToolTip(widget, text.isEmpty() ? key : text.toStdString());
+            const std::string shown = text.isEmpty() ? fallback : text.toStdString();
+            if (!shown.empty()) {
+                AddToolTip(widget, shown);
+            }
         });
     }
     std::unique_ptr<QWidget> content = CreateDeviceContent();

@@ -98,23 +98,27 @@ QLineEdit* CDeviceViewHeader::AddBox(QGridLayout& layout, int column, const char
     return box;
 }
 
-void CDeviceViewHeader::RegisterToolTips(
-    const std::function<void(QWidget*, const std::string&)>& add) const {
-    const std::array<std::pair<QWidget*, const char*>, 10> tips{{
-        {m_alarmCount, "TT_COM_ED_ACTALAR"},
-        {m_alarm, "TT_COM_ED_ALARM"},
-        {m_service, "TT_COM_ED_SERVSTATUS"},
-        {m_setpointMode, "TT_COM_ED_STPTMODE"},
-        {m_failureMode, "TT_COM_ED_FAILMOD"},
-        {m_reserve, "TT_COM_ED_RESERVE"},
-        {m_training, "TT_COM_ED_TRAINING"},
-        {m_back, "TT_COM_BN_DIAGNOSTICS"},
-        {m_dashboard, "TT_COM_BN_DASHBOARD"},
-        {m_sound, "TT_COM_BN_SOUND"},
+void CDeviceViewHeader::RegisterToolTips(const ToolTipSink& add) const {
+    struct STip {
+        QWidget* widget;
+        const char* key;
+        const char* fallback;
+    };
+    const std::array<STip, 10> tips{{
+        {m_alarmCount, "TT_COM_ED_ACTALAR", "Number of active alarms"},
+        {m_alarm, "TT_COM_ED_ALARM", "The most recent active alarm"},
+        {m_service, "TT_COM_ED_SERVSTATUS", "SRV: in service, OOS: out of service"},
+        {m_setpointMode, "TT_COM_ED_STPTMODE", "Setpoint mode: AUTO, LO (local) or DTM"},
+        {m_failureMode, "TT_COM_ED_FAILMOD", "The device is in failure mode"},
+        {m_reserve, "TT_COM_ED_RESERVE", ""},
+        {m_training, "TT_COM_ED_TRAINING", ""},
+        {m_back, "TT_COM_BN_DIAGNOSTICS", "Back to Diagnostics"},
+        {m_dashboard, "TT_COM_BN_DASHBOARD", "Show the dashboard"},
+        {m_sound, "TT_COM_BN_SOUND", "Switch the alarm beep on or off"},
     }};
-    for (const auto& [widget, key] : tips) {
-        if (widget) {
-            add(widget, key);
+    for (const STip& tip : tips) {
+        if (tip.widget) {
+            add(tip.widget, tip.key, tip.fallback);
         }
     }
 }

@@ -47,8 +47,10 @@ public:
     bool ApplyParameter(std::uint32_t key);
     // Shows what the DTM last received for every header key (no device read).
     void ShowAll();
-    // The tooltip of each box and button, by its tooltip key, for the view's tooltip window.
-    void RegisterToolTips(const std::function<void(QWidget*, const std::string& key)>& add) const;
+    // Each box and button with its tooltip key and the text to show when the DTM has none.
+    using ToolTipSink =
+        std::function<void(QWidget*, const std::string& key, const std::string& fallback)>;
+    void RegisterToolTips(const ToolTipSink& add) const;
 
     QLineEdit* AlarmCountBox() const { return m_alarmCount; }
     CRoundLed* AlarmLed() const { return m_led; }
