@@ -2,6 +2,7 @@
 
 #include "com/ComError.h"
 #include "model/DirectParameterAccess.h"
+#include "model/FFValueArrayParameterDescriptor.h"
 
 #include <stdexcept>
 #include <utility>
@@ -20,6 +21,19 @@ const IParameterDescription* CDeviceAccess::Describe(std::uint32_t key) const {
     // The descriptor access reads the DTM's control data anew for a descriptor it already
     // holds, so the value is the DTM's latest without a second read.
     return m_parameters ? m_parameters->GetParameterDescription(kRequest, key) : nullptr;
+}
+
+std::optional<std::vector<std::string>> CDeviceAccess::FetchArray(std::uint32_t key) const {
+    const auto* array = dynamic_cast<const CFFValueArrayParameterDescriptor*>(Describe(key));
+    if (array == nullptr) {
+        return std::nullopt;
+    }
+    std::vector<std::string> values;
+    values.reserve(array->GetElements().size());
+    for (const SArrayElement& element : array->GetElements()) {
+        values.push_back(element.value);
+    }
+    return values;
 }
 
 IDtmParameterAccess& CDeviceAccess::ParameterAccess() const {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class IDirectParameterAccess;
 class IParameterDescription;
@@ -30,6 +31,10 @@ public:
         }
         return std::nullopt;
     }
+
+    // The element values of the FF value array `key`, as the DTM last received them; nothing
+    // when the DTM does not describe the key as an FF value array.
+    std::optional<std::vector<std::string>> FetchArray(std::uint32_t key) const;
 
     // Asks the DTM to read `key` from the device; the new value arrives later as update 100.
     void RequestRead(std::uint32_t key) const;
