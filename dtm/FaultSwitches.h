@@ -2,11 +2,33 @@
 
 #include "com/HResult.h"
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
+
+// Frames of the buffers the positioner serves through its segment record. All are off at first.
+struct SFrameFaults {
+    // Frame numbers whose frame carries SeqID + 1 instead of its number.
+    std::set<std::uint32_t> wrongSeqIdFrames;
+    // Every frame carries SeqID + 1.
+    bool wrongSeqIdAlways = false;
+    // Every frame carries Type + 1.
+    bool wrongType = false;
+    // The last word of every frame is "ZZZZ" (the header words stay readable).
+    bool nonHexadecimalWord = false;
+    // The last word of every frame is "10000", beyond 16 bits.
+    bool wordOutOfRange = false;
+    // The device prepares nothing: a read of the segment record returns the previous frame.
+    bool noAnswer = false;
+
+    bool WrongSeqId(std::uint32_t frameNumber) const {
+        return wrongSeqIdAlways || wrongSeqIdFrames.contains(frameNumber);
+    }
+};
 
 // The faults the simulated DTM shows when told to, so that tests and the frame can watch
 // how the control copes with a DTM that misbehaves. All are off at first.
@@ -26,6 +48,8 @@ struct SFaultSwitches {
     // Operation name ("GetControlData", "ExecuteFunction", ...) to the HRESULT it answers
     // instead of doing its work. The call is still logged.
     std::map<std::string, HRESULT, std::less<>> failingOperations;
+    // Frames of the buffer server.
+    SFrameFaults frames;
 
     std::optional<HRESULT> FailureOf(std::string_view operation) const {
         const auto it = failingOperations.find(operation);

@@ -1,17 +1,47 @@
 #include "dtm/SimulatedPositioner.h"
 
+#include "dtm/FaultSwitches.h"
+
+#include <charconv>
+
 CSimulatedPositioner::CSimulatedPositioner(const CParameterDictionary& dictionary,
                                            const SFaultSwitches& faults)
-    : m_store(dictionary), m_alarms(m_store), m_serviceMode(m_store), m_services(m_store, faults) {
+    : m_store(dictionary), m_events([this] { return Clock(); }), m_alarms(m_store, &m_events),
+      m_serviceMode(m_store), m_buffers(m_store, faults.frames), m_services(m_store, faults) {
+    m_events.AppendHistory(Clock());
     m_alarms.Raise(kStartAlarm);
     m_dispatcher.Register(CServiceModeProcedure::kTargetKey,
                           [this](const std::string& value) { m_serviceMode.Start(value); });
+    m_buffers.Register(kEventLogFrameType, CEventLog::kRecordSize,
+                       [this] { return m_events.Bytes(); });
+    m_dispatcher.Register(kCommandKey, kEventLogFrameType,
+                          [this](const std::string&) { m_buffers.Prepare(kEventLogFrameType); });
+    // The clock is set element by element, the second last.
+    m_dispatcher.Register(kClockSecondKey, [this](const std::string&) {
+        m_events.Append(CEventLog::kTimeSynchronisation, 0);
+    });
 }
 
 bool CSimulatedPositioner::Write(std::uint32_t key, const std::string& value) {
+    const std::optional<std::string> previous = m_store.Read(key);
     if (!m_store.Write(key, value)) {
         return false;
     }
+    if (key == kSetpointModeKey && previous != value) {
+        int mode = 0;
+        std::from_chars(value.data(), value.data() + value.size(), mode);
+        m_events.Append(CEventLog::kModeChanged, static_cast<std::uint8_t>(mode & 0xFF));
+    }
     m_dispatcher.Dispatch(key, value);
     return true;
+}
+
+SDeviceTime CSimulatedPositioner::Clock() const {
+    int fields[6] = {0, 1, 1, 0, 0, 0};
+    for (std::uint32_t i = 0; i < 6; ++i) {
+        if (const std::optional<std::string> text = m_store.Read(kClockKey + i)) {
+            std::from_chars(text->data(), text->data() + text->size(), fields[i]);
+        }
+    }
+    return {fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]};
 }

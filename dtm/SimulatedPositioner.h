@@ -1,8 +1,10 @@
 #pragma once
 
 #include "dtm/AlarmEngine.h"
+#include "dtm/BufferServer.h"
 #include "dtm/CommandDispatcher.h"
 #include "dtm/DeviceModel.h"
+#include "dtm/EventLog.h"
 #include "dtm/FieldbusServices.h"
 #include "dtm/procedures/ServiceModeProcedure.h"
 
@@ -15,11 +17,18 @@ struct SFaultSwitches;
 
 // The simulated Vela VP-700 positioner as the bus sees it: the parameter store, the alarm
 // engine that keeps the alarm parameters, the command dispatcher that hands writes of command
-// elements to the procedures, and the fieldbus services. DEVICE.md is its contract.
+// elements to the procedures, the buffer server with the event log, and the fieldbus services.
+// DEVICE.md is its contract.
 class CSimulatedPositioner {
 public:
     // Alarms active when the positioner starts, matching the dictionary's default values.
     static constexpr std::uint32_t kStartAlarm = 22;
+    static constexpr std::uint32_t kSetpointModeKey = 0x012E0000;
+    static constexpr std::uint32_t kCommandKey = 0x015B0001;
+    static constexpr std::uint8_t kEventLogFrameType = 39;
+    // The device clock: year offset from 2000, month, day, hour, minute, second.
+    static constexpr std::uint32_t kClockKey = 0x01690001;
+    static constexpr std::uint32_t kClockSecondKey = 0x01690006;
 
     CSimulatedPositioner(const CParameterDictionary& dictionary, const SFaultSwitches& faults);
     CSimulatedPositioner(const CSimulatedPositioner&) = delete;
@@ -34,12 +43,18 @@ public:
     CDeviceModel& Store() { return m_store; }
     CAlarmEngine& Alarms() { return m_alarms; }
     CServiceModeProcedure& ServiceMode() { return m_serviceMode; }
+    CEventLog& Events() { return m_events; }
+    CBufferServer& Buffers() { return m_buffers; }
+    // The device clock as the store holds it; it does not run by itself.
+    SDeviceTime Clock() const;
     const CFieldbusServices& Services() const { return m_services; }
 
 private:
     CDeviceModel m_store;
+    CEventLog m_events;
     CAlarmEngine m_alarms;
     CServiceModeProcedure m_serviceMode;
     CCommandDispatcher m_dispatcher;
+    CBufferServer m_buffers;
     CFieldbusServices m_services;
 };
