@@ -7,6 +7,7 @@
 //     a current view that fetches the parameter's descriptor. Goal: median 30 µs.
 // (b2) BM_HeaderUpdate: one UpdateUI(100, alarm count) through the control to the header strip
 //     of the Diagnostics view (fetch and show). Goal: median 30 µs.
+// (d) BM_EventLogFrame: one full event log frame decoded and appended to the table (below).
 // (c) The peak resident memory of the frame after start is not measured here:
 //       /usr/bin/time -v build/bin/fdt-frame --quit-after 3000    ("Maximum resident set size")
 
@@ -20,6 +21,8 @@
 #include "server/OnlineView.h"
 #include "ui/ManualScheduler.h"
 #include "views/common/DeviceViewHeader.h"
+#include "views/components/Grid.h"
+#include "views/diagnostics/EventLogView.h"
 #include "views/diagnostics/MainDiagnosticView.h"
 
 #include <QCoreApplication>
@@ -257,5 +260,38 @@ BENCHMARK(BM_HeaderUpdate)
     ->ComputeStatistics("min", [](const std::vector<double>& v) {
         return *std::min_element(v.begin(), v.end());
     });
+
+// (d) BM_EventLogFrame: one full event log frame (12 records) decoded and appended to the
+//     table, the table growing to 600 events and starting again. Goal: median 100 µs.
+void BM_EventLogFrame(benchmark::State& state) {
+    QWidget parent;
+    SViewContext context{.viewId = CEventLogView::kViewId, .dialogId = CEventLogView::DialogId};
+    CEventLogView view(context);
+    view.Create(&parent);
+    std::vector<std::uint8_t> payload;
+    for (int record = 0; record < 12; ++record) {
+        const std::uint8_t bytes[] = {static_cast<std::uint8_t>(record % 15), 1, 24, 11, 30, 12, 0,
+                                      static_cast<std::uint8_t>(record),      0, 0};
+        payload.insert(payload.end(), std::begin(bytes), std::end(bytes));
+    }
+    const SSegmentFrame frame{.type = 39,
+                              .seqId = 0,
+                              .noOfEvents = 1,
+                              .eventsInFrame = 120,
+                              .payload = std::span<const std::uint8_t>(payload)};
+    int frames = 0;
+    for (auto _ : state) {
+        if (frames++ % 50 == 0) {
+            state.PauseTiming();
+            view.GetGrid()->setRows(1);
+            state.ResumeTiming();
+        }
+        view.AppendRecords(frame);
+    }
+}
+BENCHMARK(BM_EventLogFrame)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
 
 } // namespace

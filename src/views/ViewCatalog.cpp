@@ -1,6 +1,7 @@
 #include "views/ViewCatalog.h"
 
 #include "edit/ViewTable.h"
+#include "views/diagnostics/EventLogView.h"
 #include "views/diagnostics/MainDiagnosticView.h"
 #include "views/fieldbus/FFOperationView.h"
 
@@ -22,6 +23,7 @@ template <class View, class... Arguments> void Add(CViewTable& table, Arguments.
 
 void RegisterViews(CViewTable& table) {
     Add<CFFOperationView>(table);
+    Add<CEventLogView>(table);
     // The hub's buttons lead to the diagnostic views that exist.
     const CViewTable* views = &table;
     Add<MainDiagnosticView>(table, std::function<bool(int)>([views](int viewId) {

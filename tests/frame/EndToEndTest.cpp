@@ -20,6 +20,8 @@
 #include "ui/ToolbarArea.h"
 #include "views/ViewCatalog.h"
 #include "views/common/DeviceViewHeader.h"
+#include "views/components/Grid.h"
+#include "views/diagnostics/EventLogView.h"
 #include "views/fieldbus/FFOperationView.h"
 
 #include <QAction>
@@ -362,6 +364,63 @@ TEST_F(DeviceViewsTest, DiagnosticsHubTakesTheDeviceOutOfServiceAndTheHeaderFoll
     EXPECT_EQ(Dtm().Device().Read(0x01290000), "241");
     EXPECT_EQ(header->ServiceBox()->text(), "OOS");
     EXPECT_NE(Named<QPushButton>(window, "IN SERVICE"), nullptr);
+    EXPECT_THAT(m_reports, ::testing::IsEmpty());
+}
+
+TEST_F(DeviceViewsTest, EventLogSetsTheClockOnceAndUploadsALongLogRowByRow) {
+    Dtm().Calls().Clear();
+    QWidget* window = Show(CEventLogView::kViewId);
+    ASSERT_NE(window, nullptr);
+    // The device clock, each element written before the next, on the first activation only.
+    std::vector<std::string> clockWrites;
+    for (const std::string& call : Dtm().Calls().Lines("ExecuteFunction")) {
+        if (call.find(", 5, 236") != std::string::npos) {
+            clockWrites.push_back(call);
+        }
+    }
+    EXPECT_THAT(clockWrites,
+                ElementsAre("ExecuteFunction(2, 5, 23658497)", "ExecuteFunction(2, 5, 23658498)",
+                            "ExecuteFunction(2, 5, 23658499)", "ExecuteFunction(2, 5, 23658500)",
+                            "ExecuteFunction(2, 5, 23658501)", "ExecuteFunction(2, 5, 23658502)"));
+
+    Dtm().Positioner().Events().AppendTestEvents(400);
+    const std::vector<std::uint8_t> expected = Dtm().Positioner().Events().Bytes();
+    auto* view = dynamic_cast<CEventLogView*>(m_control->GetController().FindView(1307));
+    ASSERT_NE(view, nullptr);
+    Named<QPushButton>(window, "Refresh Log")->click();
+    EXPECT_FALSE(Named<QPushButton>(window, "Refresh Log")->isEnabled());
+    Advance(m_scheduler, 200000);
+    EXPECT_EQ(view->GetUpload().GetState(), CSegmentUpload::EState::Completed);
+    EXPECT_TRUE(Named<QPushButton>(window, "Refresh Log")->isEnabled());
+    const CGrid& grid = *view->GetGrid();
+    const std::size_t events = expected.size() / CEventLogView::kRecordBytes;
+    ASSERT_EQ(grid.rows(), static_cast<int>(events) + 1);
+    for (std::size_t e = 0; e < events; ++e) {
+        const std::uint8_t* record = expected.data() + e * CEventLogView::kRecordBytes;
+        const auto [name, information] = view->EventTexts(record[0], record[1]);
+        const int row = static_cast<int>(e) + 1;
+        ASSERT_EQ(grid.cellText(row, 0).toInt(), row);
+        ASSERT_EQ(grid.cellText(row, 2).toStdString(), name) << row;
+        ASSERT_EQ(grid.cellText(row, 3).toStdString(), information) << row;
+    }
+    // The texts of the codes: mode changes, alarms by name from the alarm file, unknown codes.
+    EXPECT_EQ(view->EventTexts(7, 5),
+              std::make_pair(std::string("Mode changed"), std::string("To undefined mode")));
+    EXPECT_EQ(view->EventTexts(8, 22).first, "Alarm ON");
+    EXPECT_FALSE(view->EventTexts(8, 22).second.empty());
+    EXPECT_EQ(view->EventTexts(15, 0).first, "unknown event");
+    EXPECT_EQ(CEventLogView::BaseYear(2024) + 24, 2024);
+    EXPECT_EQ(CEventLogView::BaseYear(1999) + 24, 1924);
+
+    // A device that answers every frame with the wrong number: lost frames, reported by number.
+    Dtm().Positioner().Events().Clear();
+    Dtm().Positioner().Events().AppendTestEvents(30); // three frames
+    Dtm().Faults().frames.wrongSeqIdAlways = true;
+    Named<QPushButton>(window, "Refresh Log")->click();
+    Advance(m_scheduler, 200000);
+    EXPECT_EQ(view->GetUpload().GetState(), CSegmentUpload::EState::LastFrameMissed);
+    EXPECT_THAT(view->GetUpload().GetLostFrames(), ElementsAre(0, 1, 2));
+    EXPECT_EQ(grid.rows(), 1);
     EXPECT_THAT(m_reports, ::testing::IsEmpty());
 }
 
