@@ -409,6 +409,11 @@ TEST_F(DeviceViewsTest, EventLogSetsTheClockOnceAndUploadsALongLogRowByRow) {
     EXPECT_EQ(view->EventTexts(8, 22).first, "Alarm ON");
     EXPECT_FALSE(view->EventTexts(8, 22).second.empty());
     EXPECT_EQ(view->EventTexts(15, 0).first, "unknown event");
+    // A frame with 25 payload bytes holds two whole records; the other five are ignored.
+    const int before = grid.rows();
+    const std::vector<std::uint8_t> payload(25, 7);
+    view->AppendRecords(SSegmentFrame{.eventsInFrame = 25, .payload = payload});
+    EXPECT_EQ(grid.rows(), before + 2);
     EXPECT_EQ(CEventLogView::BaseYear(2024) + 24, 2024);
     EXPECT_EQ(CEventLogView::BaseYear(1999) + 24, 1924);
 
