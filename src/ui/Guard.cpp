@@ -23,16 +23,23 @@ void Report(const char* where, const std::string& error) noexcept {
 }
 } // namespace
 
-bool Guarded(const char* where, const std::function<void()>& call) noexcept {
+std::optional<std::string> CaughtError(const std::function<void()>& call) noexcept {
     try {
         call();
-        return true;
+        return std::nullopt;
     } catch (const std::exception& e) {
-        Report(where, e.what());
+        return std::string(e.what());
     } catch (...) {
-        Report(where, "unknown exception");
+        return std::string("unknown exception");
     }
-    return false;
+}
+
+bool Guarded(const char* where, const std::function<void()>& call) noexcept {
+    const std::optional<std::string> error = CaughtError(call);
+    if (error) {
+        Report(where, *error);
+    }
+    return !error;
 }
 
 void ReportGuardError(const char* where, const std::string& error) noexcept {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 // Runs `call` and catches everything it throws, so that no exception escapes into Qt's
@@ -8,6 +9,10 @@
 // with SetGuardReporter (by default a Qt warning naming `where`). Answers true when the call
 // completed.
 bool Guarded(const char* where, const std::function<void()>& call) noexcept;
+
+// Runs `call` and catches everything it throws; answers the error's text, or nothing when the
+// call completed. For callers that show the error themselves (a view's status line).
+std::optional<std::string> CaughtError(const std::function<void()>& call) noexcept;
 
 // Reports `error` as Guarded reports a caught exception, for a failure that raises nothing
 // (a part of a file that was skipped).

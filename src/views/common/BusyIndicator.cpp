@@ -14,8 +14,11 @@ CBusyIndicator::~CBusyIndicator() {
     Scheduler().StopAll(this);
 }
 
+bool CBusyIndicator::IsRunning() const {
+    return Scheduler().IsRunning(this, kTimerId);
+}
+
 void CBusyIndicator::Start() {
-    m_running = true;
     if (m_bar) {
         m_bar->setValue(0);
     }
@@ -24,7 +27,6 @@ void CBusyIndicator::Start() {
 
 void CBusyIndicator::Stop() {
     Scheduler().StopTimer(this, kTimerId);
-    m_running = false;
     if (m_bar) {
         m_bar->setValue(100);
     }

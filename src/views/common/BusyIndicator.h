@@ -19,11 +19,10 @@ public:
 
     void Start();
     void Stop();
-    bool IsRunning() const { return m_running; }
+    bool IsRunning() const;
 
 private:
     void Tick();
 
     QPointer<QProgressBar> m_bar;
-    bool m_running = false;
 };

@@ -6,13 +6,13 @@
 #include "ui/Guard.h"
 #include "ui/Scheduler.h"
 #include "ui/TextResource.h"
+#include "views/common/DeviceKeys.h"
 #include "views/common/DeviceViewHeader.h"
 #include "views/common/DeviceViewServices.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include <exception>
 #include <utility>
 
 CDeviceViewCore::CDeviceViewCore(const SViewContext& context, EHeader header)
@@ -104,8 +104,8 @@ void CDeviceViewCore::StartHeaderPolling() {
         return;
     }
     StartViewTimer(kHeaderPollTimer, kHeaderPollMs, [this] {
-        m_device.RequestRead(CDeviceViewHeader::kActiveAlarmCountKey);
-        m_device.RequestRead(CDeviceViewHeader::kCurrentAlarmKey);
+        m_device.RequestRead(device_keys::kActiveAlarmCount);
+        m_device.RequestRead(device_keys::kCurrentAlarm);
     });
 }
 
@@ -149,16 +149,9 @@ void CDeviceViewCore::StopViewTimer(int id) {
 }
 
 void CDeviceViewCore::RunGuarded(const char* where, const std::function<void()>& work) {
-    std::string error;
-    try {
-        work();
-        return;
-    } catch (const std::exception& e) {
-        error = e.what();
-    } catch (...) {
-        error = "unknown error";
+    if (const std::optional<std::string> error = CaughtError(work)) {
+        Guarded("CDeviceViewCore: status", [&] { ShowStatus(std::string(where) + ": " + *error); });
     }
-    Guarded("CDeviceViewCore: status", [&] { ShowStatus(std::string(where) + ": " + error); });
 }
 
 void CDeviceViewCore::ShowStatus(const std::string& text) {

@@ -7,6 +7,7 @@
 #include "ui/Guard.h"
 #include "ui/UIController.h"
 #include "views/common/DeviceAccess.h"
+#include "views/common/DeviceKeys.h"
 #include "views/common/VelaFFUIServices.h"
 #include "views/components/Led.h"
 
@@ -36,6 +37,14 @@ template <class Parse> auto ParseOrNothing(const std::string& text, Parse parse)
 }
 
 } // namespace
+
+const CDeviceViewHeader::SRule CDeviceViewHeader::kRules[] = {
+    {device_keys::kActiveAlarmCount, false, &CDeviceViewHeader::ShowAlarmCount},
+    {device_keys::kCurrentAlarm, false, &CDeviceViewHeader::ShowCurrentAlarm},
+    {device_keys::kServiceMode, true, &CDeviceViewHeader::ShowMode},
+    {device_keys::kSetpointMode, true, &CDeviceViewHeader::ShowSetpointMode},
+    {device_keys::kProcedureState, true, &CDeviceViewHeader::ShowProcedureState},
+};
 
 CDeviceViewHeader::CDeviceViewHeader(ENavigation navigation, SDeviceState& state,
                                      const CDeviceAccess& device, IUIController* controller,
@@ -124,29 +133,15 @@ void CDeviceViewHeader::RegisterToolTips(const ToolTipSink& add) const {
 }
 
 void CDeviceViewHeader::ShowAll() {
-    for (const std::uint32_t key :
-         {kActiveAlarmCountKey, kCurrentAlarmKey, kModeKey, kSetpointModeKey, kProcedureStateKey}) {
-        ApplyParameter(key);
+    for (const SRule& rule : kRules) {
+        ApplyParameter(rule.key);
     }
 }
 
 bool CDeviceViewHeader::ApplyParameter(std::uint32_t key) {
-    // Each header key, the kind of descriptor the DTM describes it with, and its rule.
-    struct SRule {
-        std::uint32_t key;
-        bool enumeration;
-        void (CDeviceViewHeader::*show)(const std::string& value);
-    };
-    static constexpr std::array<SRule, 5> kRules{{
-        {kActiveAlarmCountKey, false, &CDeviceViewHeader::ShowAlarmCount},
-        {kCurrentAlarmKey, false, &CDeviceViewHeader::ShowCurrentAlarm},
-        {kModeKey, true, &CDeviceViewHeader::ShowMode},
-        {kSetpointModeKey, true, &CDeviceViewHeader::ShowSetpointMode},
-        {kProcedureStateKey, true, &CDeviceViewHeader::ShowProcedureState},
-    }};
-    const auto rule = std::find_if(kRules.begin(), kRules.end(),
+    const auto rule = std::find_if(std::begin(kRules), std::end(kRules),
                                    [key](const SRule& candidate) { return candidate.key == key; });
-    if (rule == kRules.end()) {
+    if (rule == std::end(kRules)) {
         return false;
     }
     // A key the DTM does not describe with the expected kind yields nothing: the box stays.
@@ -186,7 +181,7 @@ void CDeviceViewHeader::ShowCurrentAlarm(const std::string& value) {
 }
 
 void CDeviceViewHeader::ShowMode(const std::string& value) {
-    m_state.inService = value == kInServiceValue;
+    m_state.inService = value == device_keys::kInService;
     m_state.modeText = m_state.inService ? "SRV" : "OOS";
     m_service->setText(QString::fromStdString(m_state.modeText));
 }
@@ -202,7 +197,7 @@ void CDeviceViewHeader::ShowSetpointMode(const std::string& value) {
 }
 
 void CDeviceViewHeader::ShowProcedureState(const std::string& value) {
-    const bool failureMode = value == kFailureModeValue;
+    const bool failureMode = value == device_keys::kFailureMode;
     m_state.failureModeFlag = failureMode ? 1 : 0;
     m_failureMode->setVisible(failureMode);
 }

@@ -23,17 +23,8 @@ struct SDeviceState;
 // key and shows it by the header rules; it answers false for a key that is no header key.
 class CDeviceViewHeader : public QWidget {
 public:
-    static constexpr std::uint32_t kActiveAlarmCountKey = 0x01680000;
-    static constexpr std::uint32_t kCurrentAlarmKey = 0x01670000;
-    static constexpr std::uint32_t kModeKey = 0x01290000;
-    static constexpr std::uint32_t kSetpointModeKey = 0x012E0000;
-    static constexpr std::uint32_t kProcedureStateKey = 0x015B0002;
-    static constexpr std::uint32_t kHeaderKeys[] = {kActiveAlarmCountKey, kCurrentAlarmKey,
-                                                    kModeKey, kSetpointModeKey, kProcedureStateKey};
     static constexpr int kDiagnosticsViewId = 1300;
     static constexpr int kDashboardViewId = 1100;
-    static constexpr const char* kInServiceValue = "240";
-    static constexpr const char* kFailureModeValue = "200";
     static constexpr std::uint32_t kGreen = 0x0000FF00; // 0xBBGGRR
     static constexpr std::uint32_t kRed = 0x000A0AFF;
 
@@ -61,6 +52,15 @@ public:
     QPushButton* SoundButton() const { return m_sound; }
 
 private:
+    // Each header key, the kind of descriptor the DTM describes it with, and its rule, in the
+    // order the strip shows them.
+    struct SRule {
+        std::uint32_t key;
+        bool enumeration;
+        void (CDeviceViewHeader::*show)(const std::string& value);
+    };
+    static const SRule kRules[5];
+
     void ShowAlarmCount(const std::string& value);
     void ShowCurrentAlarm(const std::string& value);
     void ShowMode(const std::string& value);

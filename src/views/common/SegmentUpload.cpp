@@ -2,6 +2,7 @@
 
 #include "model/Conversions.h"
 #include "model/DeviceState.h"
+#include "ui/Guard.h"
 #include "ui/Scheduler.h"
 #include "views/common/BusyIndicator.h"
 #include "views/common/DeviceAccess.h"
@@ -10,7 +11,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <exception>
 #include <optional>
 #include <utility>
 
@@ -267,14 +267,11 @@ void CSegmentUpload::ShowStatus(const std::string& text) const {
 void CSegmentUpload::Guard(const char* where, const std::function<void()>& work) {
     // A failing DTM call ends the upload with its message, so that nothing waits for a frame
     // that was never asked for and the busy bar does not loop on.
-    try {
-        work();
+    const std::optional<std::string> error = CaughtError(work);
+    if (!error) {
         return;
-    } catch (const std::exception& e) {
-        ShowStatus(std::string(where) + ": " + e.what());
-    } catch (...) {
-        ShowStatus(std::string(where) + ": unknown error");
     }
+    ShowStatus(std::string(where) + ": " + *error);
     Scheduler().StopAll(this);
     if (m_state == EState::Waiting) {
         m_busy->Stop();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "views/common/DeviceKeys.h"
+
 #include <QPointer>
 
 #include <cstdint>
@@ -52,9 +54,9 @@ class CSegmentUpload {
 public:
     enum class EState { Idle, Waiting, Completed, LastFrameMissed, Aborted };
 
-    static constexpr std::uint32_t kSegmentKey = 0x01650000;
-    static constexpr std::uint32_t kFrameTypeKey = 0x015B0001;
-    static constexpr std::uint32_t kFrameNumberKey = 0x015B0004;
+    static constexpr std::uint32_t kSegmentKey = device_keys::kSegment;
+    static constexpr std::uint32_t kFrameTypeKey = device_keys::kFrameType;
+    static constexpr std::uint32_t kFrameNumberKey = device_keys::kFrameNumber;
     static constexpr int kAttempts = 3;
     static constexpr int kFrameTimeoutMs = 10000;
     static constexpr std::size_t kMaxWords = 62;

@@ -3,6 +3,7 @@
 #include "model/DeviceState.h"
 #include "ui/Guard.h"
 #include "views/common/DeviceAccess.h"
+#include "views/common/DeviceKeys.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -87,9 +88,10 @@ void CServiceModeSwitch::Confirm() {
             }
         }
     } restart{*this};
-    m_device.Write(kServiceTargetKey, m_state.inService ? kOutOfServiceValue : kInServiceValue);
+    m_device.Write(device_keys::kServiceTarget,
+                   m_state.inService ? device_keys::kOutOfService : device_keys::kInService);
     m_state.inService = !m_state.inService;
-    m_device.RequestRead(kModeKey);
+    m_device.RequestRead(device_keys::kServiceMode);
 }
 
 void CServiceModeSwitch::ShowPrompt(bool shown) {

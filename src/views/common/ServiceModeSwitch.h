@@ -21,10 +21,6 @@ struct SDeviceState;
 // The button shows only while the device state allows service switching.
 class CServiceModeSwitch : public QWidget {
 public:
-    static constexpr std::uint32_t kServiceTargetKey = 0x01280000;
-    static constexpr std::uint32_t kModeKey = 0x01290000;
-    static constexpr const char* kOutOfServiceValue = "241";
-    static constexpr const char* kInServiceValue = "240";
     static constexpr const char* kInServiceText = "IN SERVICE";
     static constexpr const char* kOutOfServiceText = "OUT OF SERVICE";
 

@@ -78,9 +78,7 @@ std::unique_ptr<QWidget> CEventLogView::CreateDeviceContent() {
 }
 
 void CEventLogView::OnDeviceActivated() {
-    // The upload writes the device's request record: only a user who may edit starts one.
-    IUIController* controller = GetController();
-    m_refresh->setEnabled(controller == nullptr || controller->IsEditingAllowed());
+    OnUploadState(m_upload->GetState());
 }
 
 void CEventLogView::OnFirstActivation() {
@@ -117,6 +115,7 @@ void CEventLogView::StartUpload() {
 }
 
 void CEventLogView::OnUploadState(CSegmentUpload::EState state) {
+    // The upload writes the device's request record: only a user who may edit starts one.
     const bool running = state == CSegmentUpload::EState::Waiting;
     IUIController* controller = GetController();
     m_refresh->setEnabled(!running && (controller == nullptr || controller->IsEditingAllowed()));

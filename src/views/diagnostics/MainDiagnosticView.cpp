@@ -1,7 +1,7 @@
 #include "views/diagnostics/MainDiagnosticView.h"
 
 #include "ui/UIController.h"
-#include "views/common/DeviceViewHeader.h"
+#include "views/common/DeviceKeys.h"
 #include "views/common/ServiceModeSwitch.h"
 
 #include <QGridLayout>
@@ -73,7 +73,7 @@ QPushButton* MainDiagnosticView::FindButton(int viewId) const {
 }
 
 void MainDiagnosticView::OnParameter(std::uint32_t key) {
-    if (key == CDeviceViewHeader::kModeKey && m_switch) {
+    if (key == device_keys::kServiceMode && m_switch) {
         m_switch->OnModeChanged();
     }
 }
