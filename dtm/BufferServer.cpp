@@ -26,7 +26,15 @@ std::optional<std::uint32_t> FrameNumber(const std::optional<std::string>& text)
 } // namespace
 
 void CBufferServer::Register(std::uint8_t type, std::size_t recordSize, Source source) {
-    m_buffers[type] = SBuffer{recordSize, std::move(source)};
+    m_buffers[type] = [type, recordSize, source = std::move(source)](std::uint32_t frameNumber) {
+        return frames::ToWords(frames::BuildFrame(type, source(), recordSize, frameNumber));
+    };
+}
+
+void CBufferServer::RegisterValues(std::uint8_t type, ValueSource source) {
+    m_buffers[type] = [type, source = std::move(source)](std::uint32_t frameNumber) {
+        return frames::BuildValueFrame(type, source(), frameNumber);
+    };
 }
 
 bool CBufferServer::Prepare(std::uint8_t type) {
@@ -45,16 +53,21 @@ std::string CBufferServer::FrameText(std::uint8_t type, std::uint32_t frameNumbe
     if (it == m_buffers.end()) {
         return {};
     }
-    const std::vector<std::uint8_t> buffer = it->second.source();
-    std::vector<std::uint8_t> bytes =
-        frames::BuildFrame(type, buffer, it->second.recordSize, frameNumber);
+    // Both kinds start with Type in the low byte of word 0 and SeqID in its high byte.
+    std::vector<std::uint16_t> words = it->second(frameNumber);
+    const auto bump = [](std::uint16_t byte) {
+        return static_cast<std::uint16_t>((byte + 1) & 0xFF);
+    };
+    std::uint16_t frameType = words[0] & 0xFF;
+    std::uint16_t seqId = words[0] >> 8;
     if (m_faults.wrongType) {
-        ++bytes[0];
+        frameType = bump(frameType);
     }
     if (m_faults.WrongSeqId(frameNumber)) {
-        ++bytes[1];
+        seqId = bump(seqId);
     }
-    std::vector<std::string> texts = frames::WordTexts(frames::ToWords(bytes));
+    words[0] = static_cast<std::uint16_t>(frameType | seqId << 8);
+    std::vector<std::string> texts = frames::WordTexts(words);
     if (m_faults.nonHexadecimalWord) {
         texts.back() = "ZZZZ";
     }

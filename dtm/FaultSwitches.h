@@ -30,6 +30,13 @@ struct SFrameFaults {
     }
 };
 
+// The valve tests (ramp, multi-step). All are off at first.
+struct SProcedureFaults {
+    // 3 (aborted) or 4 (failed): every test ends at its end time with this state instead of
+    // 2 (finished) and keeps no results. Other values change nothing.
+    int failState = 0;
+};
+
 // The faults the simulated DTM shows when told to, so that tests and the frame can watch
 // how the control copes with a DTM that misbehaves. All are off at first.
 struct SFaultSwitches {
@@ -50,6 +57,8 @@ struct SFaultSwitches {
     std::map<std::string, HRESULT, std::less<>> failingOperations;
     // Frames of the buffer server.
     SFrameFaults frames;
+    // Procedures of the positioner.
+    SProcedureFaults procedures;
 
     std::optional<HRESULT> FailureOf(std::string_view operation) const {
         const auto it = failingOperations.find(operation);

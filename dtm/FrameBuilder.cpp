@@ -36,6 +36,25 @@ std::vector<std::uint8_t> BuildFrame(std::uint8_t type, std::span<const std::uin
     return bytes;
 }
 
+std::size_t ValueFrameCount(std::size_t values) {
+    return values / kValuesPerFrame + 1;
+}
+
+std::vector<std::uint16_t> BuildValueFrame(std::uint8_t type, std::span<const std::int16_t> values,
+                                           std::size_t frameNumber) {
+    std::vector<std::uint16_t> words(kFrameWords, 0);
+    words[0] = static_cast<std::uint16_t>(type | (frameNumber & 0xFF) << 8);
+    if (frameNumber >= ValueFrameCount(values.size())) {
+        return words;
+    }
+    const std::size_t begin = frameNumber * kValuesPerFrame;
+    const std::size_t end = std::min(begin + kValuesPerFrame, values.size());
+    for (std::size_t i = begin; i < end; ++i) {
+        words[1 + i - begin] = static_cast<std::uint16_t>(values[i]);
+    }
+    return words;
+}
+
 std::vector<std::uint16_t> ToWords(std::span<const std::uint8_t> bytes) {
     std::vector<std::uint16_t> words(kFrameWords, 0);
     for (std::size_t i = 0; i < std::min(bytes.size(), kFrameWords * 2); ++i) {

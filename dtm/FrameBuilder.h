@@ -17,11 +17,16 @@
 //   byte 3 EventsInFrame the number of payload bytes
 // The bytes travel as kFrameWords 16-bit words (byte 2i low, byte 2i+1 high), zero-padded, each
 // as "%04X" text.
+//
+// Result buffers (test samples and figures) travel as value frames instead: word 0 is
+// Type | SeqID << 8 (the same two bytes), words 1 to kValuesPerFrame are the buffer's signed
+// 16-bit values from N * kValuesPerFrame on, 0 beyond the buffer's end; no counts.
 namespace frames {
 
 inline constexpr std::size_t kHeaderBytes = 4;
 inline constexpr std::size_t kMaxPayloadBytes = 120;
 inline constexpr std::size_t kFrameWords = (kHeaderBytes + kMaxPayloadBytes) / 2; // 62
+inline constexpr std::size_t kValuesPerFrame = kFrameWords - 1;                   // 61
 
 struct SFrameHeader {
     std::uint8_t type = 0;
@@ -39,6 +44,14 @@ std::size_t FrameCount(std::size_t bufferBytes, std::size_t recordSize);
 // at or beyond the last frame answers an empty last frame carrying that number.
 std::vector<std::uint8_t> BuildFrame(std::uint8_t type, std::span<const std::uint8_t> buffer,
                                      std::size_t recordSize, std::size_t frameNumber);
+
+// How many value frames a buffer of `values` values takes: values / kValuesPerFrame + 1, so a
+// buffer that fills its last frame exactly still ends with an empty one.
+std::size_t ValueFrameCount(std::size_t values);
+// The kFrameWords words of value frame `frameNumber`. A frame number at or beyond the frame
+// count answers all-zero values carrying that number.
+std::vector<std::uint16_t> BuildValueFrame(std::uint8_t type, std::span<const std::int16_t> values,
+                                           std::size_t frameNumber);
 
 // The kFrameWords words of `bytes` (longer input is cut, shorter padded with 0).
 std::vector<std::uint16_t> ToWords(std::span<const std::uint8_t> bytes);

@@ -7,7 +7,8 @@
 CSimulatedPositioner::CSimulatedPositioner(const CParameterDictionary& dictionary,
                                            const SFaultSwitches& faults)
     : m_store(dictionary), m_events([this] { return Clock(); }), m_alarms(m_store, &m_events),
-      m_serviceMode(m_store), m_buffers(m_store, faults.frames), m_services(m_store, faults) {
+      m_serviceMode(m_store), m_valveTests(m_store, dictionary, faults.procedures),
+      m_buffers(m_store, faults.frames), m_services(m_store, faults) {
     m_events.AppendHistory(Clock());
     m_alarms.Raise(kStartAlarm);
     m_dispatcher.Register(CServiceModeProcedure::kTargetKey,
@@ -20,6 +21,37 @@ CSimulatedPositioner::CSimulatedPositioner(const CParameterDictionary& dictionar
     m_dispatcher.Register(kClockSecondKey, [this](const std::string&) {
         m_events.Append(CEventLog::kTimeSynchronisation, 0);
     });
+    RegisterValveTests();
+}
+
+void CSimulatedPositioner::RegisterValveTests() {
+    using Tests = CValveTestProcedure;
+    struct SStart {
+        std::uint8_t command;
+        EValveTest test;
+    };
+    for (const SStart start : {SStart{Tests::kOneWayRampCommand, EValveTest::OneWayRamp},
+                               SStart{Tests::kRoundTripRampCommand, EValveTest::RoundTripRamp},
+                               SStart{Tests::kMultiStepCommand, EValveTest::MultiStep}}) {
+        m_dispatcher.Register(kCommandKey, start.command, [this, start](const std::string&) {
+            m_valveTests.Start(start.test);
+        });
+    }
+    m_dispatcher.Register(kCommandKey, Tests::kAbortCommand,
+                          [this](const std::string&) { m_valveTests.Abort(); });
+    struct SResult {
+        std::uint8_t type;
+        const std::vector<std::int16_t>& (Tests::*buffer)() const;
+    };
+    for (const SResult result : {SResult{Tests::kRampSamplesFrame, &Tests::RampSamples},
+                                 SResult{Tests::kStepSamplesFrame, &Tests::StepSamples},
+                                 SResult{Tests::kStepFiguresFrame, &Tests::StepFigures}}) {
+        m_buffers.RegisterValues(result.type,
+                                 [this, result] { return (m_valveTests.*result.buffer)(); });
+        m_dispatcher.Register(kCommandKey, result.type, [this, result](const std::string&) {
+            m_buffers.Prepare(result.type);
+        });
+    }
 }
 
 bool CSimulatedPositioner::Write(std::uint32_t key, const std::string& value) {

@@ -7,6 +7,7 @@
 #include "dtm/EventLog.h"
 #include "dtm/FieldbusServices.h"
 #include "dtm/procedures/ServiceModeProcedure.h"
+#include "dtm/procedures/ValveTestProcedure.h"
 
 #include <cstdint>
 #include <optional>
@@ -17,7 +18,8 @@ struct SFaultSwitches;
 
 // The simulated Vela VP-700 positioner as the bus sees it: the parameter store, the alarm
 // engine that keeps the alarm parameters, the command dispatcher that hands writes of command
-// elements to the procedures, the buffer server with the event log, and the fieldbus services.
+// elements to the procedures (service mode, valve tests), the buffer server with the event log
+// and the test results, and the fieldbus services.
 // DEVICE.md is its contract.
 class CSimulatedPositioner {
 public:
@@ -43,6 +45,8 @@ public:
     CDeviceModel& Store() { return m_store; }
     CAlarmEngine& Alarms() { return m_alarms; }
     CServiceModeProcedure& ServiceMode() { return m_serviceMode; }
+    // The ramp and multi-step tests and their result buffers.
+    CValveTestProcedure& ValveTests() { return m_valveTests; }
     CEventLog& Events() { return m_events; }
     CBufferServer& Buffers() { return m_buffers; }
     // The device clock as the store holds it; it does not run by itself.
@@ -50,10 +54,13 @@ public:
     const CFieldbusServices& Services() const { return m_services; }
 
 private:
+    void RegisterValveTests();
+
     CDeviceModel m_store;
     CEventLog m_events;
     CAlarmEngine m_alarms;
     CServiceModeProcedure m_serviceMode;
+    CValveTestProcedure m_valveTests;
     CCommandDispatcher m_dispatcher;
     CBufferServer m_buffers;
     CFieldbusServices m_services;

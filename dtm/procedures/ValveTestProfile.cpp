@@ -1,0 +1,151 @@
+#include "dtm/procedures/ValveTestProfile.h"
+
+#include "dtm/ValveModel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Appends a hold of `holdS` at the last point's setpoint, then a ramp of `rampS` to `setpoint`.
+void HoldThenRamp(std::vector<SProfilePoint>& points, double holdS, double rampS, double setpoint) {
+    const SProfilePoint last = points.back();
+    points.push_back({last.timeS + holdS, last.setpoint});
+    points.push_back({last.timeS + holdS + rampS, setpoint});
+}
+
+// The time from the step at which the position has moved `share` of the step `size` (signed)
+// from where it was at the step; the step's length when it never does.
+double TimeToShare(std::span<const double> window, double stepS, double offsetS, double size,
+                   double share, double lengthS) {
+    for (std::size_t k = 0; k < window.size(); ++k) {
+        if ((window[k] - window.front()) / size >= share) {
+            return offsetS + static_cast<double>(k) * stepS;
+        }
+    }
+    return lengthS;
+}
+
+} // namespace
+
+double CSetpointProfile::At(double timeS) const {
+    if (m_points.empty()) {
+        return 0;
+    }
+    // The first point later than the time; the one before it holds or starts the segment.
+    const auto later = std::upper_bound(
+        m_points.begin(), m_points.end(), timeS,
+        [](double time, const SProfilePoint& point) { return time < point.timeS; });
+    if (later == m_points.begin()) {
+        return m_points.front().setpoint;
+    }
+    if (later == m_points.end()) {
+        return m_points.back().setpoint;
+    }
+    const SProfilePoint& before = *std::prev(later);
+    const double share = (timeS - before.timeS) / (later->timeS - before.timeS);
+    return before.setpoint + share * (later->setpoint - before.setpoint);
+}
+
+CSetpointProfile RampProfile(const SRampSettings& s) {
+    std::vector<SProfilePoint> points{{0, s.start}};
+    if (s.roundTrip) {
+        const double quarter = s.durationS / 4;
+        HoldThenRamp(points, s.preTestS, quarter, s.breakPoint1);
+        HoldThenRamp(points, s.pauseS, quarter, s.start);
+        HoldThenRamp(points, s.pauseS, quarter, s.breakPoint2);
+        HoldThenRamp(points, s.pauseS, quarter, s.end);
+    } else {
+        const double half = s.durationS / 2;
+        HoldThenRamp(points, s.preTestS, half, s.breakPoint1);
+        HoldThenRamp(points, s.pauseS, half, s.end);
+    }
+    points.push_back({points.back().timeS + s.pauseS, s.end});
+    return CSetpointProfile(std::move(points));
+}
+
+CSetpointProfile StepProfile(const SStepSettings& s) {
+    std::vector<SProfilePoint> points{{0, s.start}, {s.preTestS, s.start}};
+    const double high = s.start + s.amplitude;
+    for (int wave = 0; wave < s.waves; ++wave) {
+        const double up = s.preTestS + 2 * wave * s.stepLengthS;
+        points.push_back({up, high});
+        points.push_back({up + s.stepLengthS, high});
+        points.push_back({up + s.stepLengthS, s.start});
+        points.push_back({up + 2 * s.stepLengthS, s.start});
+    }
+    return CSetpointProfile(std::move(points));
+}
+
+double RampRecordedS(const SRampSettings& s) {
+    return s.durationS + (s.roundTrip ? 3 : 1) * s.pauseS;
+}
+
+std::size_t SampleCount(double seconds) {
+    // The small margin keeps a whole number of tenths whole despite rounding on the way.
+    const double samples = std::floor(seconds / kSampleS + 1e-6);
+    return samples <= 0 ? 0 : std::min(static_cast<std::size_t>(samples), kMaxSamples);
+}
+
+std::vector<double> Simulate(const CSetpointProfile& profile, CValveModel& model) {
+    const double stepS = model.Parameters().stepS;
+    const auto steps = static_cast<std::size_t>(std::ceil(profile.DurationS() / stepS));
+    model.Reset(profile.At(0));
+    std::vector<double> trace;
+    trace.reserve(steps + 1);
+    trace.push_back(model.Position());
+    for (std::size_t k = 0; k < steps; ++k) {
+        model.Step(profile.At(static_cast<double>(k) * stepS));
+        trace.push_back(model.Position());
+    }
+    return trace;
+}
+
+SStepFigures MeasureStep(std::span<const double> trace, double stepS, double stepTimeS,
+                         double lengthS, double from, double to) {
+    if (to == from) {
+        return {};
+    }
+    // The trace entries within the step: from the first at or after the step to the last
+    // before its end.
+    const auto first =
+        std::min(static_cast<std::size_t>(std::ceil(stepTimeS / stepS - 1e-9)), trace.size());
+    const auto end = std::min(
+        static_cast<std::size_t>(std::ceil((stepTimeS + lengthS) / stepS - 1e-9)), trace.size());
+    const std::span<const double> window = trace.subspan(first, end - std::min(first, end));
+    if (window.empty()) {
+        return {};
+    }
+    const double offsetS = static_cast<double>(first) * stepS - stepTimeS;
+    const double size = std::abs(to - from);
+
+    SStepFigures figures;
+    figures.deadTimeS = TimeToShare(window, stepS, offsetS, to - from, 0.02, lengthS);
+    figures.t63S = TimeToShare(window, stepS, offsetS, to - from, 0.63, lengthS);
+    figures.t86S = TimeToShare(window, stepS, offsetS, to - from, 0.86, lengthS);
+    const double direction = to > from ? 1 : -1;
+    for (const double position : window) {
+        figures.overshootPercent =
+            std::max(figures.overshootPercent, (position - to) * direction / size * 100);
+    }
+    // Settled from the entry after the last one outside the band on.
+    figures.settlingTimeS = offsetS;
+    for (std::size_t k = window.size(); k-- > 0;) {
+        if (std::abs(window[k] - to) > 0.02 * size) {
+            figures.settlingTimeS = std::min(offsetS + static_cast<double>(k + 1) * stepS, lengthS);
+            break;
+        }
+    }
+    return figures;
+}
+
+std::int16_t Hundredths(double value) {
+    const double scaled = std::round(value * 100);
+    if (std::isnan(scaled)) {
+        return 0;
+    }
+    return static_cast<std::int16_t>(
+        std::clamp(scaled, static_cast<double>(std::numeric_limits<std::int16_t>::min()),
+                   static_cast<double>(std::numeric_limits<std::int16_t>::max())));
+}
