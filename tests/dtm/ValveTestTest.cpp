@@ -78,22 +78,20 @@ protected:
     }
 };
 
-TEST(FrameBuilder, ValueFramesCarrySixtyOneSignedValuesAfterTypeAndSeqId) {
-    for (const auto& [values, frames] : {std::pair{0, 1}, std::pair{40, 1}, std::pair{61, 2},
-                                         std::pair{180, 3}, std::pair{220, 4}, std::pair{260, 5}}) {
-        EXPECT_EQ(frames::ValueFrameCount(values), static_cast<std::size_t>(frames)) << values;
-    }
+TEST(FrameBuilder, ValueFramesCarrySixtyOneSignedValuesInHundredths) {
+    EXPECT_EQ(frames::ValueFrameCount(60), 1u);
+    EXPECT_EQ(frames::ValueFrameCount(61), 2u) << "a full last frame is followed by an empty one";
     std::vector<std::int16_t> buffer(70);
-    buffer[0] = -2;
-    buffer[61] = 5327;
-    buffer[69] = -32768;
-    const std::vector<std::uint16_t> second = frames::BuildValueFrame(22, buffer, 257);
-    EXPECT_EQ(second[0], 22 | 1 << 8) << "SeqID is the frame number's low byte";
-    EXPECT_EQ(frames::BuildValueFrame(22, buffer, 0)[1], 0xFFFE);
-    const std::vector<std::uint16_t> first = frames::BuildValueFrame(22, buffer, 1);
-    EXPECT_EQ(first[1], 5327);
-    EXPECT_EQ(first[9], 0x8000);
-    EXPECT_EQ(first[10], 0);
+    buffer[61] = Hundredths(-0.02);
+    buffer[62] = Hundredths(53.266);
+    buffer[69] = Hundredths(-400); // saturated
+    const std::vector<std::uint16_t> frame = frames::BuildValueFrame(22, buffer, 1);
+    EXPECT_EQ(frame[0], 22 | 1 << 8);
+    EXPECT_EQ(frame[1], 0xFFFE);
+    EXPECT_EQ(frame[2], 5327);
+    EXPECT_EQ(frame[9], 0x8000);
+    EXPECT_EQ(frame[10], 0);
+    EXPECT_EQ(frames::BuildValueFrame(22, buffer, 257)[0], 22 | 1 << 8) << "SeqID: the low byte";
 }
 
 TEST_F(ValveTests, RampTestsRunTheirProfileAndRecordTheValveFollowingIt) {
