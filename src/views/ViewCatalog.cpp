@@ -3,6 +3,8 @@
 #include "edit/ViewTable.h"
 #include "views/diagnostics/EventLogView.h"
 #include "views/diagnostics/MainDiagnosticView.h"
+#include "views/diagnostics/MultiStepTestView.h"
+#include "views/diagnostics/RampTestView.h"
 #include "views/fieldbus/FFOperationView.h"
 
 #include <memory>
@@ -24,6 +26,8 @@ template <class View, class... Arguments> void Add(CViewTable& table, Arguments.
 void RegisterViews(CViewTable& table) {
     Add<CFFOperationView>(table);
     Add<CEventLogView>(table);
+    Add<CMultiStepTestView>(table);
+    Add<CRampTestView>(table);
     // The hub's buttons lead to the diagnostic views that exist.
     const CViewTable* views = &table;
     Add<MainDiagnosticView>(table, std::function<bool(int)>([views](int viewId) {

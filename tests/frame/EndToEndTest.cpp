@@ -3,8 +3,7 @@
 // this program's scheduler: the server library would carry a scheduler of its own (see
 // ServerLibraryTest.cpp for the runs through the library).
 
-#include "FrameTestSupport.h"
-#include "TestPaths.h"
+#include "DeviceViewsFixture.h"
 
 #include "FrameError.h"
 #include "FrameSession.h"
@@ -45,51 +44,9 @@ using ::testing::HasSubstr;
 
 namespace {
 
-constexpr int kLatencyMs = 30;
 constexpr int kDashboard = 1100;
 constexpr int kHistogram = 1302;
 constexpr std::size_t kEntries = 30;
-
-class EndToEndTest : public ::testing::Test {
-protected:
-    EndToEndTest() { SetScheduler(&m_scheduler); }
-    ~EndToEndTest() override {
-        m_session.reset();
-        SetScheduler(nullptr);
-    }
-
-    // The frame's session with the in-process control and the options given.
-    void Open(SFrameOptions options = {}) {
-        if (!options.latencyMs) {
-            options.latencyMs = kLatencyMs;
-        }
-        m_objectsBefore = com::Module::Objects();
-        ComPtr<COnlineView> control = MakeCom<COnlineView>();
-        m_control = control.Get(); // the session holds it
-        m_session =
-            std::make_unique<CFrameSession>(options, control.As<IUnknown>(), true, OV_DTM_DATA_DIR);
-        m_objectsBefore += 1; // the session's DTM
-    }
-
-    // Open, Start and the DTM's first answers.
-    void Started(SFrameOptions options = {}) {
-        Open(std::move(options));
-        ASSERT_TRUE(m_session->Start());
-        Advance(m_scheduler, 10 * kLatencyMs);
-    }
-    CFrameWindow& Window() { return m_session->GetWindow(); }
-    CSimulatedDtm& Dtm() { return m_session->GetDtm(); }
-    CNavigationAccess Navigation() { return CNavigationAccess(Window().GetControlWidget()); }
-    const CStatusPane& ConnectionPane() {
-        return FindWidget<CStatusArea>(Window().GetControlWidget())
-            ->GetPane(CStatusArea::kConnectionPane);
-    }
-
-    CManualScheduler m_scheduler;
-    COnlineView* m_control = nullptr;
-    long m_objectsBefore = 0;
-    std::unique_ptr<CFrameSession> m_session;
-};
 
 TEST_F(EndToEndTest, StartsWithTheNavigationOnceTheDtmAnswersAndFollowsItsState) {
     Open();
@@ -289,44 +246,6 @@ TEST_F(EndToEndTest, AutomationWaitsForTheDtmAndReportsAViewThatIsNotThere) {
 }
 
 // --- Device views ------------------------------------------------------------------------
-
-class DeviceViewsTest : public EndToEndTest {
-protected:
-    void SetUp() override {
-        m_previousReporter =
-            SetGuardReporter([this](const std::string& where, const std::string& error) {
-                m_reports.push_back(where + ": " + error);
-            });
-        Open();
-        ASSERT_TRUE(m_session->Start());
-        Advance(m_scheduler, 10 * kLatencyMs);
-    }
-    void TearDown() override { SetGuardReporter(m_previousReporter); }
-
-    // Shows the view through the controller, as a view request does, and answers its window.
-    QWidget* Show(int viewId) {
-        CUIController& controller = m_control->GetController();
-        controller.ShowView(viewId);
-        Advance(m_scheduler, 10 * kLatencyMs);
-        IApplicationView* view = controller.FindView(viewId);
-        return view ? view->GetWindow() : nullptr;
-    }
-    template <class T> T* Named(QWidget* window, const QString& text) {
-        for (T* widget : window->findChildren<T*>()) {
-            if (widget->text() == text) {
-                return widget;
-            }
-        }
-        ADD_FAILURE() << "no widget " << text.toStdString();
-        return nullptr;
-    }
-    std::string Output(QWidget* window) {
-        return window->findChildren<QPlainTextEdit*>().value(0)->toPlainText().toStdString();
-    }
-
-    std::vector<std::string> m_reports;
-    GuardReporter m_previousReporter;
-};
 
 TEST_F(DeviceViewsTest, EveryViewOfTheCatalogueBuildsActivatesAndLeavesWithoutAnError) {
     CViewTable catalogue;

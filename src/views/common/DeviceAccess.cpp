@@ -1,8 +1,10 @@
 #include "views/common/DeviceAccess.h"
 
 #include "com/ComError.h"
+#include "model/Conversions.h"
 #include "model/DirectParameterAccess.h"
 #include "model/FFValueArrayParameterDescriptor.h"
+#include "model/NumericParameterDescriptor.h"
 
 #include <stdexcept>
 #include <utility>
@@ -21,6 +23,19 @@ const IParameterDescription* CDeviceAccess::Describe(std::uint32_t key) const {
     // The descriptor access reads the DTM's control data anew for a descriptor it already
     // holds, so the value is the DTM's latest without a second read.
     return m_parameters ? m_parameters->GetParameterDescription(kRequest, key) : nullptr;
+}
+
+std::optional<std::pair<double, double>> CDeviceAccess::FetchLimits(std::uint32_t key) const {
+    const auto* numeric = dynamic_cast<const CNumericParameterDescriptor*>(Describe(key));
+    if (numeric == nullptr) {
+        return std::nullopt;
+    }
+    try {
+        return std::pair(CConversions::to_double(numeric->GetMin()),
+                         CConversions::to_double(numeric->GetMax()));
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
 }
 
 std::optional<std::vector<std::string>> CDeviceAccess::FetchArray(std::uint32_t key) const {

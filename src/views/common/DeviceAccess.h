@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class IDirectParameterAccess;
@@ -31,6 +32,10 @@ public:
         }
         return std::nullopt;
     }
+
+    // The lower and upper limit of the numeric parameter `key` as the DTM describes it;
+    // nothing when it is not numeric or a limit is missing or not a number.
+    std::optional<std::pair<double, double>> FetchLimits(std::uint32_t key) const;
 
     // The element values of the FF value array `key`, as the DTM last received them; nothing
     // when the DTM does not describe the key as an FF value array.

@@ -36,6 +36,17 @@ std::optional<std::uint16_t> ParseWord(const std::string& text) {
     return static_cast<std::uint16_t>(value);
 }
 
+// `format` with its one "%02d" filled in; a format without it is shown as it is.
+std::string FrameText(const std::string& format, int number) {
+    const std::size_t at = format.find("%02d");
+    if (at == std::string::npos) {
+        return format;
+    }
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%02d", number);
+    return format.substr(0, at) + digits + format.substr(at + 4);
+}
+
 } // namespace
 
 CSegmentUpload::CSegmentUpload(const CDeviceAccess& device, SDeviceState& state,
@@ -49,7 +60,12 @@ CSegmentUpload::~CSegmentUpload() {
 }
 
 void CSegmentUpload::Start() {
+    Start(0);
+}
+
+void CSegmentUpload::Start(int frameCount) {
     Scheduler().StopAll(this);
+    m_frameCount = std::clamp(frameCount, 0, kLastFrameNumber + 1);
     m_attempt = 1;
     m_bytes.clear();
     m_frame = {};
@@ -164,6 +180,17 @@ bool CSegmentUpload::ReadWords(const std::vector<std::string>& words) {
         m_bytes.push_back(low);
         m_bytes.push_back(high);
     }
+    if (m_frameCount > 0) {
+        // Values: everything after the type and SeqID word; there is no payload length.
+        if (m_bytes.size() < kValueHeaderBytes) {
+            m_bytes.clear();
+            return false;
+        }
+        m_frame.noOfEvents = IsLastFrame(m_frame.seqId) ? 0 : 1;
+        m_frame.eventsInFrame = static_cast<std::uint8_t>(m_bytes.size() - kValueHeaderBytes);
+        m_frame.payload = std::span<const std::uint8_t>(m_bytes).subspan(kValueHeaderBytes);
+        return true;
+    }
     if (m_bytes.size() < kHeaderBytes) {
         m_bytes.clear();
         return false;
@@ -190,10 +217,13 @@ void CSegmentUpload::BadFrame() {
     } else {
         ++m_unlistedLostFrames;
     }
-    // The header as last read says whether more frames follow. A frame number cannot pass
-    // what SeqID can name, so a device that never answers right still ends the upload.
-    if (m_frame.noOfEvents == 0 || lost >= kLastFrameNumber) {
-        Finish(EState::LastFrameMissed, "Last Frame Missed");
+    // A record buffer's header as last read says whether more frames follow. A frame number
+    // cannot pass what SeqID can name, so a device that never answers right still ends the
+    // upload.
+    const bool last =
+        m_frameCount > 0 ? IsLastFrame(lost) : m_frame.noOfEvents == 0 || lost >= kLastFrameNumber;
+    if (last) {
+        Finish(EState::LastFrameMissed, m_settings.lastFrameMissedText);
         return;
     }
     m_deviceState.frameNumber += 1.0f;
@@ -201,19 +231,21 @@ void CSegmentUpload::BadFrame() {
 }
 
 void CSegmentUpload::GoodFrame() {
-    char text[32];
-    std::snprintf(text, sizeof text, "Frame %02d: Received", m_frame.seqId + 1);
-    ShowStatus(text);
+    ShowStatus(FrameText(m_settings.frameText, m_frame.seqId + 1));
     m_attempt = 1;
     if (m_hooks.decode) {
         m_hooks.decode(m_frame);
     }
-    if (m_frame.noOfEvents == 0) {
+    if (m_frameCount > 0 ? IsLastFrame(m_frame.seqId) : m_frame.noOfEvents == 0) {
         Finish(EState::Completed, m_settings.completedText);
         return;
     }
     m_deviceState.frameNumber = static_cast<float>(m_frame.seqId) + 1.0f;
     RequestNextFrame(m_settings.nextRequestDelayMs);
+}
+
+bool CSegmentUpload::IsLastFrame(int frameNumber) const {
+    return frameNumber + 1 >= m_frameCount;
 }
 
 void CSegmentUpload::RequestNextFrame(int delayMs) {
@@ -227,7 +259,6 @@ void CSegmentUpload::RequestNextFrame(int delayMs) {
 
 void CSegmentUpload::Finish(EState end, const std::string& text) {
     Scheduler().StopAll(this);
-    SetState(end);
     ShowStatus(text);
     m_busy->Stop();
     // The request record goes back in the DTM's copy only; the device is not written.
@@ -236,6 +267,8 @@ void CSegmentUpload::Finish(EState end, const std::string& text) {
     if (!m_lostFrames.empty()) {
         m_device.ShowMessage(LostFramesReport(m_lostFrames, m_unlistedLostFrames));
     }
+    // Last: a view may start the next upload from here.
+    SetState(end);
 }
 
 std::string CSegmentUpload::LostFramesReport(const std::vector<int>& frames, std::size_t unlisted) {

@@ -28,16 +28,25 @@ struct SSegmentFrame {
 
 // What a view's upload differs in: the buffer (frame type), the delay between a frame request
 // and the read of the segment record, the delay before the next frame after a good one, and
-// the status texts of its course.
+// the status texts of its course. `frameText` is shown after each good frame with its number
+// (SeqID + 1); `lastFrameMissedText` ends an upload whose last frame was lost.
 struct SSegmentUploadSettings {
     std::int32_t frameType = 0;
     int readDelayMs = 3000;
     int nextRequestDelayMs = 0;
     std::string progressText;
     std::string completedText;
+    std::string frameText = "Frame %02d: Received";
+    std::string lastFrameMissedText = "Last Frame Missed";
 };
 
 // The upload of a device buffer frame by frame, written once for every view that fetches one.
+// Two kinds of buffer go through it. A record buffer (Start()) ends with the frame whose header
+// says NoOfEvents 0; its payload is EventsInFrame bytes after a two-word header. A buffer of
+// known length (Start(frameCount)) ends after that many frames; its frames carry one header
+// word (Type, SeqID) and kValueWords 16-bit values, and a frame number from the device at or
+// beyond the count is never taken.
+//
 // A frame request writes the frame number (0x015B0004) and the frame type (0x015B0001), and
 // after the read delay asks for the segment record (0x01650000); the view hands the record's
 // update notification to OnParameter. A frame whose header names another type or frame
@@ -61,6 +70,9 @@ public:
     static constexpr int kFrameTimeoutMs = 10000;
     static constexpr std::size_t kMaxWords = 62;
     static constexpr std::size_t kHeaderBytes = 4;
+    // A frame of a buffer of known length: one header word, then the values.
+    static constexpr std::size_t kValueHeaderBytes = 2;
+    static constexpr std::size_t kValueWords = kMaxWords - 1;
     // Lost frames listed by number; more are counted.
     static constexpr std::size_t kLostFrameTable = 90;
     // SeqID is one byte: no buffer has more frames.
@@ -78,8 +90,9 @@ public:
     CSegmentUpload(const CSegmentUpload&) = delete;
     CSegmentUpload& operator=(const CSegmentUpload&) = delete;
 
-    // Starts again from frame 0.
+    // Starts again from frame 0: a record buffer, or one of `frameCount` frames of values.
     void Start();
+    void Start(int frameCount);
     // Stops the upload; a read already scheduled still happens and its frame is ignored.
     void Abort();
     // The view is left: a running upload stops without a word and the request record in the
@@ -106,6 +119,8 @@ private:
     void GoodFrame();
     void RequestNextFrame(int delayMs);
     void Finish(EState end, const std::string& text);
+    // The frame now asked for is the buffer's last.
+    bool IsLastFrame(int frameNumber) const;
     void SetState(EState state);
     void ShowStatus(const std::string& text) const;
     void Guard(const char* where, const std::function<void()>& work);
@@ -118,6 +133,7 @@ private:
     SHooks m_hooks;
     EState m_state = EState::Idle;
     int m_attempt = 1;
+    int m_frameCount = 0; // 0: a record buffer
     std::vector<std::uint8_t> m_bytes;
     SSegmentFrame m_frame;
     std::vector<int> m_lostFrames;

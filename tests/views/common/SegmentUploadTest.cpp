@@ -282,4 +282,39 @@ TEST_F(SegmentUploadTest, MoreLostFramesThanTheTableHoldsStillUploadToTheEnd) {
     EXPECT_THAT(m_device->messages[0], HasSubstr(" 89 and 9 more"));
 }
 
+TEST_F(SegmentUploadTest, ABufferOfKnownLengthEndsAfterItsFramesAndTakesNoFrameBeyondThem) {
+    // Frames of values: a type and SeqID word, then 61 words; byte 2 is a value, not a count.
+    std::vector<int> seqIds{0, 1, 9, 9, 9, 2, 3}; // frame 2 answers 9 three times: lost
+    std::size_t answer = 0;
+    m_device->prepare = [&](int, int type) {
+        const int seq = seqIds.at(std::min(answer++, seqIds.size() - 1));
+        char header[8];
+        std::snprintf(header, sizeof header, "%04X", type | (seq << 8));
+        std::vector<std::string> words{header};
+        words.resize(62, "0000");
+        return words;
+    };
+    m_upload.Start(4);
+    Run(200000);
+    EXPECT_EQ(m_upload.GetState(), EState::Completed);
+    ASSERT_EQ(m_frames.size(), 3u);
+    EXPECT_EQ(m_frames[2].seqId, 3);
+    EXPECT_THAT(m_payloadSizes, ElementsAre(122u, 122u, 122u));
+    EXPECT_THAT(m_upload.GetLostFrames(), ElementsAre(2));
+    EXPECT_EQ(m_status.back(), "Event log upload is completed");
+
+    // The last frame lost: the upload ends with its text; a frame number beyond the count is
+    // never asked for.
+    m_frames.clear();
+    m_device->log.clear();
+    answer = 0;
+    seqIds = {0, 7};
+    m_upload.Start(2);
+    Run(200000);
+    EXPECT_EQ(m_upload.GetState(), EState::LastFrameMissed);
+    EXPECT_EQ(m_frames.size(), 1u);
+    EXPECT_EQ(std::count(m_device->log.begin(), m_device->log.end(), "set 015B0004 2"), 0);
+    EXPECT_EQ(m_device->log.back(), "set 015B0001 0");
+}
+
 } // namespace

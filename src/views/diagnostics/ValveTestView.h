@@ -1,0 +1,231 @@
+#pragma once
+
+#include "views/common/DeviceView.h"
+#include "views/common/SegmentUpload.h"
+
+#include <QList>
+#include <QPointF>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class CBusyIndicator;
+class CPlot;
+class CRectLed;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QWidget;
+
+// A setting of a valve test as the view shows it and the device keeps it. Positions are shown
+// in percent and kept by the device in tenths (scale 10), times in seconds and milliseconds
+// (scale 1000).
+struct SValveTestSetting {
+    std::uint32_t key = 0;
+    // Empty: not shown; the setting is always written as its default.
+    std::string label;
+    // A number in the shown unit, or the index of the default choice.
+    std::string defaultText;
+    // device value = shown value × scale
+    double scale = 1.0;
+    // Entered, written and shown as a whole number.
+    bool integer = false;
+    // Not empty: a combo box whose index is the value.
+    std::vector<std::string> choices;
+    // The shown unit, written beside the field.
+    std::string unit;
+};
+
+// A buffer the device recorded during a test and the view fetches after it passed: values of
+// 16-bit hundredths, 61 to a frame, stored at SeqID × 61 onwards.
+struct SValveTestBuffer {
+    SSegmentUploadSettings upload;
+    // How many values the finished test recorded, from the settings applied; at most
+    // `capacity`.
+    std::function<std::size_t()> valueCount;
+    std::size_t capacity = 0;
+};
+
+// What a valve test view is made of: its settings record and the order Apply writes it in,
+// its plot, its start command and its result buffers, fetched one after the other.
+struct SValveTestDefinition {
+    std::uint32_t settingsRecord = 0;
+    // The element of the settings record whose value arrives last after a read of it.
+    std::uint32_t lastSettingKey = 0;
+    std::vector<SValveTestSetting> settings; // in the order shown
+    std::vector<std::uint32_t> writeOrder;
+    std::string startedText;
+    std::string plotTitle;
+    std::array<std::string, 3> channelNames; // "Channel 1" to "Channel 3"; empty: unused
+    std::string xAxisTitle = "Time [s]";
+    std::string yAxisTitle = "Position [%]";
+    std::string saveTitle;
+    std::string openTitle;
+    std::string fileExtension; // without the dot
+    std::string fileKind;      // the file filter's name
+    std::vector<SValveTestBuffer> buffers;
+};
+
+// The pattern every valve test view follows: settings edited in the view and written with
+// Apply (the device's values read back and shown), a test started through the command element
+// once the device is out of service, its state polled every 500 ms, and after a passed test
+// the recorded buffers fetched frame by frame and plotted. The plot can be saved and loaded.
+//
+// The test moves idle → applying → idle (applied) → running → uploading → idle, or from
+// running to idle when it fails or is aborted. Leaving the view stops the poll and the upload.
+class CValveTestViewCore : public CDeviceViewCore {
+public:
+    static constexpr std::uint32_t kStateRecord = 0x015B0000;
+    static constexpr std::int32_t kAbortCommand = 255;
+    static constexpr int kPollMs = 500;
+    static constexpr int kReadBackDelayMs = 100;
+    static constexpr std::size_t kValuesPerFrame = CSegmentUpload::kValueWords;
+
+    enum class EPhase { Idle, Applying, Running, Uploading };
+    enum class ELamp { Passed, InProgress, Failed };
+
+    ~CValveTestViewCore() override;
+
+    EPhase GetPhase() const { return m_phase; }
+    bool IsApplied() const { return m_applied; }
+    // The value of a setting in the shown unit, as last applied or read from the device.
+    double Value(std::uint32_t key) const;
+    // The values fetched into result buffer `index`, in hundredths turned into units.
+    const std::vector<double>& Results(std::size_t index) const;
+    const CSegmentUpload& Upload(std::size_t index) const;
+    CPlot* GetPlot() const { return m_plot; }
+    CRectLed* Lamp(ELamp lamp) const;
+    QString TestStatus() const;
+
+    // Stores the values of one frame at SeqID × 61 onwards in `values`; the values beyond its
+    // end are dropped. Each value is a signed 16-bit number of hundredths.
+    static void StoreFrame(const SSegmentFrame& frame, std::vector<double>& values);
+    // The number of frames that carry `values` values.
+    static int FrameCount(std::size_t values) {
+        return static_cast<int>(values / kValuesPerFrame) + 1;
+    }
+    // The samples of a recording of `seconds`, one per 0.1 s (truncated).
+    static std::size_t SamplesOf(double seconds);
+    // The refusal of settings whose recording would hold more than kMaxSamples samples.
+    static std::optional<std::string> CheckRecording(double seconds);
+    static constexpr std::size_t kMaxSamples = 2700;
+
+    // Replaces the points of `channel` ("Channel 1", ...).
+    static void DrawPoints(CPlot& plot, const char* channel, const QList<QPointF>& points);
+    // Replaces the points of `channel` with value i at time start + i / 10, and widens the
+    // channel's y axis where a value lies outside it.
+    static void DrawSamples(CPlot& plot, const char* channel, const std::vector<double>& values,
+                            double start);
+
+protected:
+    CValveTestViewCore(const SViewContext& context, SValveTestDefinition definition);
+
+    // The command that starts the test with the settings applied.
+    virtual std::int32_t StartCommand() const = 0;
+    // Why the applied settings cannot make a test (too long a recording, ...), or nothing.
+    virtual std::optional<std::string> CheckSettings() const { return std::nullopt; }
+    // Draws the setpoint the test will follow, from the settings as they stand.
+    virtual void DrawProfile(CPlot& plot) const = 0;
+    // Draws the fetched buffers; the view's own result panels are filled here.
+    virtual void PlotResults(CPlot& plot) = 0;
+    // The status texts after the results are drawn.
+    virtual std::vector<std::string> PlottedTexts() const = 0;
+    // A group the view shows below the test status (the multi-step figures); null for none.
+    virtual QWidget* CreateResultsPanel(QWidget* parent) {
+        static_cast<void>(parent);
+        return nullptr;
+    }
+    // Clear All: the view empties its result panel.
+    virtual void ClearResults() {}
+
+    void SetTestStatus(const std::string& text);
+
+    // The entry checks' messages are kept beside the tooltips, so that Apply can name them.
+    void AddToolTip(QWidget* child, const std::string& text) override;
+    void RemoveToolTip(QWidget* child) override;
+
+    std::unique_ptr<QWidget> CreateDeviceContent() final;
+    void OnDeviceActivated() override;
+    void OnDeviceDeactivated() override;
+    void OnParameter(std::uint32_t key) override;
+
+private:
+    enum ETimer { kReadSettingsTimer = 10, kReadBackTimer, kPollTimer };
+
+    struct SField {
+        const SValveTestSetting* setting = nullptr;
+        QLineEdit* edit = nullptr;
+        QComboBox* combo = nullptr;
+        QLabel* icon = nullptr;
+    };
+
+    QWidget* CreateSettings(QWidget* parent);
+    QWidget* CreateStatus(QWidget* parent);
+    QWidget* CreateButtons(QWidget* parent);
+    void CreateUploads();
+
+    void SetDefaults();
+    // The entry check of one field against its range; true for a valid entry.
+    bool CheckField(const SField& field);
+    void ShowSetting(SField& field, const std::string& deviceText);
+    void Apply();
+    void FinishApply();
+    void Start();
+    void Poll();
+    void OnTestState();
+    void StartUpload(std::size_t index);
+    void OnUploadState(std::size_t index, CSegmentUpload::EState state);
+    void FinishUpload();
+    void Abort();
+    void EndTest(int progress);
+    void ClearAll();
+    void Save();
+    void Load();
+    // Asks for the file; nothing when refused or cancelled.
+    std::optional<QString> AskFile(bool save);
+    void SetLamps(std::optional<ELamp> on);
+    void RefreshButtons();
+    bool MayEdit() const;
+
+    SValveTestDefinition m_definition;
+    std::vector<SField> m_fields;
+    std::map<std::uint32_t, double> m_values;
+    std::map<const QWidget*, std::string> m_entryProblems;
+    std::vector<std::vector<double>> m_results;
+    std::vector<std::unique_ptr<CSegmentUpload>> m_uploads;
+    std::unique_ptr<CBusyIndicator> m_busy;
+    EPhase m_phase = EPhase::Idle;
+    bool m_applied = false;
+    bool m_edited = true;
+    bool m_aborted = false;
+
+    CPlot* m_plot = nullptr;
+    std::array<CRectLed*, 3> m_lamps{};
+    QProgressBar* m_progress = nullptr;
+    QLineEdit* m_status = nullptr;
+    QPushButton* m_default = nullptr;
+    QPushButton* m_apply = nullptr;
+    QPushButton* m_start = nullptr;
+    QPushButton* m_abort = nullptr;
+    QPushButton* m_clear = nullptr;
+    QPushButton* m_save = nullptr;
+    QPushButton* m_load = nullptr;
+};
+
+// The base of a valve test view; `dialogId` names its dialog.
+template <class T, int dialogId> class CValveTestView : public CValveTestViewCore {
+public:
+    static constexpr int DialogId = dialogId;
+
+protected:
+    CValveTestView(const SViewContext& context, SValveTestDefinition definition)
+        : CValveTestViewCore(context, std::move(definition)) {}
+};
