@@ -100,7 +100,13 @@ bool IsBusyIndicatorRunning(const QWidget* root) {
     }
     const auto bars = root->findChildren<QProgressBar*>();
     return std::any_of(bars.begin(), bars.end(), [](const QProgressBar* bar) {
-        return bar->isVisible() && bar->value() < bar->maximum();
+        if (!bar->isVisible()) {
+            return false;
+        }
+        // A bar that says whether its indicator runs is taken at its word: an idle bar may
+        // rest anywhere, and a running one passes through full and empty.
+        const QVariant busy = bar->property(kBusyProperty);
+        return busy.isValid() ? busy.toBool() : bar->value() < bar->maximum();
     });
 }
 

@@ -20,8 +20,10 @@ std::vector<QPushButton*> Buttons(QWidget* root, const QString& label);
 std::vector<QWidget*> Fields(QWidget* root, const QString& label);
 // The visible combo boxes below `root` labelled `label` in the same ways.
 std::vector<QComboBox*> Combos(QWidget* root, const QString& label);
-// True while a visible progress bar below `root` has not reached its maximum (a busy
-// indicator runs).
+// The dynamic property of a progress bar that says whether its busy indicator runs.
+inline constexpr const char* kBusyProperty = "busy";
+// True while a visible progress bar below `root` shows a running busy indicator: its "busy"
+// property when it has one, else not having reached its maximum.
 bool IsBusyIndicatorRunning(const QWidget* root);
 
 } // namespace ViewWidgets

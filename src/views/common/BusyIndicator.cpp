@@ -7,6 +7,7 @@
 CBusyIndicator::CBusyIndicator(QProgressBar* bar) : m_bar(bar) {
     if (m_bar) {
         m_bar->setRange(0, 100);
+        m_bar->setProperty(kBusyProperty, false);
     }
 }
 
@@ -21,6 +22,7 @@ bool CBusyIndicator::IsRunning() const {
 void CBusyIndicator::Start() {
     if (m_bar) {
         m_bar->setValue(0);
+        m_bar->setProperty(kBusyProperty, true);
     }
     Scheduler().StartTimer(this, kTimerId, kTickMs, [this] { Tick(); });
 }
@@ -29,6 +31,7 @@ void CBusyIndicator::Stop() {
     Scheduler().StopTimer(this, kTimerId);
     if (m_bar) {
         m_bar->setValue(100);
+        m_bar->setProperty(kBusyProperty, false);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QFile>
+#include <QGraphicsLayout>
 #include <QGraphicsSimpleTextItem>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -346,6 +347,11 @@ void CPlot::refreshLegendAndAxes() {
     }
     for (int axis = 1; axis < kYAxisCount; ++axis) {
         m_yAxes[axis]->setVisible(used[axis]);
+    }
+    // The legend does not lay itself out again when a marker is shown or hidden: without
+    // this, the markers of channels filled later stack on the first one.
+    if (QGraphicsLayout* layout = m_chart->legend()->layout()) {
+        layout->invalidate();
     }
 }
 

@@ -119,7 +119,8 @@ void CMultiStepTestView::DrawProfile(CPlot& plot) const {
     const int deviation = plot.GetChannelByName(QStringLiteral("Channel 3"));
     plot.setChannelYAxis(deviation, kDeviationAxis);
     plot.setYAxisTitle(QStringLiteral("Deviation [%]"), kDeviationAxis);
-    const double amplitude = std::max(std::abs(Value(kAmplitude)), 1.0);
+    // A step's first samples deviate by the whole amplitude; a little room above it.
+    const double amplitude = std::max(std::abs(Value(kAmplitude)) * 1.2, 1.0);
     plot.setYAxisSpan(-amplitude, amplitude, kDeviationAxis);
     DrawPoints(plot, "Channel 1", points);
 }
@@ -143,6 +144,7 @@ QWidget* CMultiStepTestView::CreateResultsPanel(QWidget* parent) {
     auto* group = new QGroupBox(QStringLiteral("Test Results"), parent);
     auto* layout = new QVBoxLayout(group);
     m_figure = new QComboBox(group);
+    m_figure->setAccessibleName(QStringLiteral("Result figure"));
     m_figure->addItem(QStringLiteral("Select any one"));
     for (const char* name : kFigureNames) {
         m_figure->addItem(QString::fromUtf8(name));
@@ -150,7 +152,7 @@ QWidget* CMultiStepTestView::CreateResultsPanel(QWidget* parent) {
     layout->addWidget(m_figure);
     layout->addWidget(new QLabel(QStringLiteral("Result Data:"), group));
     m_list = new QListWidget(group);
-    m_list->setMinimumHeight(90);
+    m_list->setMinimumHeight(60);
     layout->addWidget(m_list);
     QObject::connect(m_figure, &QComboBox::currentIndexChanged, group, [this](int choice) {
         RunGuarded("Test Results", [this, choice] { ShowFigure(choice); });

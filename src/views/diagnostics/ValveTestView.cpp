@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -132,18 +133,19 @@ void CValveTestViewCore::DrawSamples(CPlot& plot, const char* channel,
 // --- content ---
 
 std::unique_ptr<QWidget> CValveTestViewCore::CreateDeviceContent() {
+    // Settings (and the view's results) on the left, the plot with the test status beside
+    // them, the buttons below.
     auto content = std::make_unique<QWidget>();
-    auto* layout = new QVBoxLayout(content.get());
+    auto* layout = new QGridLayout(content.get());
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* body = new QHBoxLayout;
     auto* side = new QVBoxLayout;
     side->addWidget(CreateSettings(content.get()));
-    side->addWidget(CreateStatus(content.get()));
     if (QWidget* results = CreateResultsPanel(content.get())) {
-        side->addWidget(results);
+        side->addWidget(results, 1);
+    } else {
+        side->addStretch(1);
     }
-    side->addStretch(1);
-    body->addLayout(side);
+    layout->addLayout(side, 0, 0, 2, 1);
     m_plot = new CPlot(content.get());
     m_plot->setTitle(QString::fromStdString(m_definition.plotTitle));
     m_plot->setXAxisTitle(QString::fromStdString(m_definition.xAxisTitle));
@@ -155,9 +157,11 @@ std::unique_ptr<QWidget> CValveTestViewCore::CreateDeviceContent() {
                                    QString::fromStdString(name));
         }
     }
-    body->addWidget(m_plot, 1);
-    layout->addLayout(body, 1);
-    layout->addWidget(CreateButtons(content.get()));
+    layout->addWidget(m_plot, 0, 1);
+    layout->addWidget(CreateStatus(content.get()), 1, 1);
+    layout->addWidget(CreateButtons(content.get()), 2, 0, 1, 2);
+    layout->setColumnStretch(1, 1);
+    layout->setRowStretch(0, 1);
     m_busy = std::make_unique<CBusyIndicator>(m_progress);
     CreateUploads();
     RefreshButtons();
@@ -176,6 +180,7 @@ QWidget* CValveTestViewCore::CreateSettings(QWidget* parent) {
         if (!setting.choices.empty()) {
             field.combo = new QComboBox(group);
             field.combo->setObjectName(QString::fromStdString(setting.label));
+            field.combo->setAccessibleName(QString::fromStdString(setting.label));
             for (const std::string& choice : setting.choices) {
                 field.combo->addItem(QString::fromStdString(choice));
             }
@@ -187,6 +192,7 @@ QWidget* CValveTestViewCore::CreateSettings(QWidget* parent) {
         } else {
             field.edit = new QLineEdit(group);
             field.edit->setObjectName(QString::fromStdString(setting.label));
+            field.edit->setAccessibleName(QString::fromStdString(setting.label));
             field.edit->setMaximumWidth(90);
             field.icon = new QLabel(group);
             field.icon->setFixedSize(18, 18);
@@ -211,25 +217,30 @@ QWidget* CValveTestViewCore::CreateSettings(QWidget* parent) {
 }
 
 QWidget* CValveTestViewCore::CreateStatus(QWidget* parent) {
+    // The lamps in a row, the progress bar and the status box below them.
     auto* group = new QGroupBox(QStringLiteral("Test Status"), parent);
     auto* layout = new QGridLayout(group);
+    auto* lamps = new QHBoxLayout;
     for (std::size_t i = 0; i < m_lamps.size(); ++i) {
         m_lamps[i] = new CRectLed(group);
         m_lamps[i]->setActiveColor(kLampColours[i]);
-        layout->addWidget(m_lamps[i], static_cast<int>(i), 0);
-        layout->addWidget(new QLabel(QString::fromUtf8(kLampLabels[i]), group), static_cast<int>(i),
-                          1);
+        lamps->addWidget(m_lamps[i]);
+        lamps->addWidget(new QLabel(QString::fromUtf8(kLampLabels[i]), group));
+        lamps->addSpacing(12);
     }
+    lamps->addStretch(1);
+    layout->addLayout(lamps, 0, 0, 1, 2);
     m_progress = new QProgressBar(group);
     m_progress->setRange(0, 100);
     m_progress->setValue(0);
-    layout->addWidget(m_progress, 3, 0, 1, 2);
+    m_progress->setFixedWidth(160);
+    layout->addWidget(m_progress, 1, 0);
     m_status = new QLineEdit(group);
     m_status->setObjectName(QStringLiteral("testStatus"));
+    m_status->setAccessibleName(QStringLiteral("Test status"));
     m_status->setReadOnly(true);
     m_status->setFocusPolicy(Qt::NoFocus);
-    m_status->setMinimumWidth(240);
-    layout->addWidget(m_status, 4, 0, 1, 2);
+    layout->addWidget(m_status, 1, 1);
     layout->setColumnStretch(1, 1);
     return group;
 }
