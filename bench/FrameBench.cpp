@@ -8,6 +8,8 @@
 // (b2) BM_HeaderUpdate: one UpdateUI(100, alarm count) through the control to the header strip
 //     of the Diagnostics view (fetch and show). Goal: median 30 µs.
 // (d) BM_EventLogFrame: one full event log frame decoded and appended to the table (below).
+// (f) BM_RampTestFrame: one 61-word result frame decoded and appended to the plot (below).
+// (g) BM_RampTestPlot: 2700 samples drawn on two channels of a test view's plot (below).
 // (c) The peak resident memory of the frame after start is not measured here:
 //       /usr/bin/time -v build/bin/fdt-frame --quit-after 3000    ("Maximum resident set size")
 
@@ -22,12 +24,16 @@
 #include "ui/ManualScheduler.h"
 #include "views/common/DeviceViewHeader.h"
 #include "views/components/Grid.h"
+#include "views/components/Plot.h"
 #include "views/diagnostics/EventLogView.h"
 #include "views/diagnostics/MainDiagnosticView.h"
+#include "views/diagnostics/RampTestView.h"
 
 #include <QCoreApplication>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 
@@ -331,5 +337,84 @@ void BM_EventLogUpload600(benchmark::State& state) {
     });
 }
 BENCHMARK(BM_EventLogUpload600)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3);
+
+// A ramp test view of its own, created in a parent widget, as the benchmarks of its parts need.
+struct SRampView {
+    SRampView()
+        : view(
+              SViewContext{.viewId = CRampTestView::kViewId, .dialogId = CRampTestView::DialogId}) {
+        view.Create(&parent);
+        parent.resize(900, 520);
+        view.GetPlot()->resize(640, 360);
+    }
+    QWidget parent;
+    CRampTestView view;
+};
+
+// (f) BM_RampTestFrame: one result frame (61 words of hundredths) decoded into the samples at
+//     its SeqID and its 61 samples appended to the "Output Position" channel and drawn; the
+//     channel grows to a whole recording (44 frames) and starts again. Goal: median 200 µs.
+void BM_RampTestFrame(benchmark::State& state) {
+    SRampView ramp;
+    CPlot& plot = *ramp.view.GetPlot();
+    const int channel = plot.GetChannelByName(QStringLiteral("Channel 2"));
+    std::vector<std::uint8_t> payload;
+    for (int i = 0; i < 61; ++i) {
+        const auto word = static_cast<std::uint16_t>(5000 + 10 * i);
+        payload.push_back(static_cast<std::uint8_t>(word & 0xFF));
+        payload.push_back(static_cast<std::uint8_t>(word >> 8));
+    }
+    std::vector<double> samples(CValveTestViewCore::kMaxSamples);
+    int frames = 0;
+    for (auto _ : state) {
+        const auto seqId = static_cast<std::uint8_t>(frames++ % 44);
+        if (seqId == 0) {
+            state.PauseTiming();
+            plot.clearChannel(channel);
+            plot.redraw();
+            state.ResumeTiming();
+        }
+        const SSegmentFrame frame{.type = CRampTestView::kResultsFrameType,
+                                  .seqId = seqId,
+                                  .payload = std::span<const std::uint8_t>(payload)};
+        CValveTestViewCore::StoreFrame(frame, samples);
+        const std::size_t first = static_cast<std::size_t>(seqId) * 61;
+        for (std::size_t i = first; i < first + 61; ++i) {
+            plot.addPoint(channel, 5.0 + static_cast<double>(i) / 10.0, samples[i]);
+        }
+        plot.redraw();
+    }
+}
+BENCHMARK(BM_RampTestFrame)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+
+// (g) BM_RampTestPlot: after an upload of a full recording, 2700 samples drawn on the two
+//     channels of the ramp test plot the way the view draws them, and the plot painted.
+//     Goal: 50 ms.
+void BM_RampTestPlot(benchmark::State& state) {
+    SRampView ramp;
+    CPlot& plot = *ramp.view.GetPlot();
+    std::vector<double> setpoint(CValveTestViewCore::kMaxSamples);
+    std::vector<double> position(CValveTestViewCore::kMaxSamples);
+    for (std::size_t i = 0; i < setpoint.size(); ++i) {
+        setpoint[i] = 50.0 + 40.0 * std::sin(static_cast<double>(i) / 300.0);
+        position[i] = setpoint[i] - 1.5;
+    }
+    QImage image(plot.size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        CValveTestViewCore::DrawSamples(plot, "Channel 1", setpoint, 5.0);
+        CValveTestViewCore::DrawSamples(plot, "Channel 2", position, 5.0);
+        plot.redraw();
+        QPainter painter(&image);
+        plot.render(&painter);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_RampTestPlot)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 } // namespace
