@@ -30,11 +30,13 @@ struct SFrameFaults {
     }
 };
 
-// The valve tests (ramp, multi-step). All are off at first.
+// The valve tests (ramp, multi-step, partial stroke). All are off at first.
 struct SProcedureFaults {
     // 3 (aborted) or 4 (failed): every test ends at its end time with this state instead of
     // 2 (finished) and keeps no results. Other values change nothing.
     int failState = 0;
+    // The valve does not move during partial stroke tests, so every stroke fails.
+    bool stuckValve = false;
 };
 
 // The faults the simulated DTM shows when told to, so that tests and the frame can watch

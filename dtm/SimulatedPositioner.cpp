@@ -8,6 +8,7 @@ CSimulatedPositioner::CSimulatedPositioner(const CParameterDictionary& dictionar
                                            const SFaultSwitches& faults)
     : m_store(dictionary), m_events([this] { return Clock(); }), m_alarms(m_store, &m_events),
       m_serviceMode(m_store), m_valveTests(m_store, dictionary, faults.procedures),
+      m_partialStroke(m_store, dictionary, faults.procedures, m_valveTests, m_events),
       m_buffers(m_store, faults.frames), m_services(m_store, faults) {
     m_events.AppendHistory(Clock());
     m_alarms.Raise(kStartAlarm);
@@ -22,6 +23,7 @@ CSimulatedPositioner::CSimulatedPositioner(const CParameterDictionary& dictionar
         m_events.Append(CEventLog::kTimeSynchronisation, 0);
     });
     RegisterValveTests();
+    RegisterPartialStroke();
 }
 
 void CSimulatedPositioner::RegisterValveTests() {
@@ -51,6 +53,23 @@ void CSimulatedPositioner::RegisterValveTests() {
         m_dispatcher.Register(kCommandKey, result.type, [this, result](const std::string&) {
             m_buffers.Prepare(result.type);
         });
+    }
+}
+
+void CSimulatedPositioner::RegisterPartialStroke() {
+    using Stroke = CPartialStrokeProcedure;
+    m_dispatcher.Register(kCommandKey, Stroke::kStartCommand,
+                          [this](const std::string&) { m_partialStroke.Start(); });
+    for (const bool on : {false, true}) {
+        m_dispatcher.Register(Stroke::kModeKey, on ? 1 : 0,
+                              [this, on](const std::string&) { m_partialStroke.SetAutomatic(on); });
+    }
+    m_buffers.Register(Stroke::kResultsFrame, Stroke::kRecordSize,
+                       [this] { return m_partialStroke.Results(); });
+    m_buffers.RegisterValues(Stroke::kVectorFrame, [this] { return m_partialStroke.Samples(); });
+    for (const std::uint8_t type : {Stroke::kResultsFrame, Stroke::kVectorFrame}) {
+        m_dispatcher.Register(kCommandKey, type,
+                              [this, type](const std::string&) { m_buffers.Prepare(type); });
     }
 }
 

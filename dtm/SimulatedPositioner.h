@@ -6,6 +6,7 @@
 #include "dtm/DeviceModel.h"
 #include "dtm/EventLog.h"
 #include "dtm/FieldbusServices.h"
+#include "dtm/procedures/PartialStrokeProcedure.h"
 #include "dtm/procedures/ServiceModeProcedure.h"
 #include "dtm/procedures/ValveTestProcedure.h"
 
@@ -18,9 +19,8 @@ struct SFaultSwitches;
 
 // The simulated Vela VP-700 positioner as the bus sees it: the parameter store, the alarm
 // engine that keeps the alarm parameters, the command dispatcher that hands writes of command
-// elements to the procedures (service mode, valve tests), the buffer server with the event log
-// and the test results, and the fieldbus services.
-// DEVICE.md is its contract.
+// elements to the procedures (service mode, valve tests, partial stroke test), the buffer server
+// with the event log and the test results, and the fieldbus services. DEVICE.md is its contract.
 class CSimulatedPositioner {
 public:
     // Alarms active when the positioner starts, matching the dictionary's default values.
@@ -47,6 +47,8 @@ public:
     CServiceModeProcedure& ServiceMode() { return m_serviceMode; }
     // The ramp and multi-step tests and their result buffers.
     CValveTestProcedure& ValveTests() { return m_valveTests; }
+    // The partial stroke test, manual and automatic, and its result buffers.
+    CPartialStrokeProcedure& PartialStroke() { return m_partialStroke; }
     CEventLog& Events() { return m_events; }
     CBufferServer& Buffers() { return m_buffers; }
     // The device clock as the store holds it; it does not run by itself.
@@ -55,12 +57,14 @@ public:
 
 private:
     void RegisterValveTests();
+    void RegisterPartialStroke();
 
     CDeviceModel m_store;
     CEventLog m_events;
     CAlarmEngine m_alarms;
     CServiceModeProcedure m_serviceMode;
     CValveTestProcedure m_valveTests;
+    CPartialStrokeProcedure m_partialStroke;
     CCommandDispatcher m_dispatcher;
     CBufferServer m_buffers;
     CFieldbusServices m_services;

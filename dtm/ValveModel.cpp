@@ -17,6 +17,9 @@ void CValveModel::Reset(double position) {
 }
 
 void CValveModel::Step(double setpoint) {
+    if (m_parameters.stuck) {
+        return;
+    }
     m_pending.push_back(setpoint);
     const double delayed = m_pending.front();
     m_pending.pop_front();

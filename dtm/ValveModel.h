@@ -16,6 +16,8 @@ struct SValveModelParameters {
     double deadBandPercent = 0.25;
     // The fixed integration step.
     double stepS = 0.01;
+    // The valve does not move: the position stays where Reset put it (a stuck valve).
+    bool stuck = false;
 };
 
 // The valve position (0 to 100 %) driven by a setpoint: the setpoint delayed by the dead time

@@ -3,27 +3,14 @@
 #include "dtm/DeviceModel.h"
 #include "dtm/FaultSwitches.h"
 #include "dtm/FrameBuilder.h"
-#include "dtm/ParameterDictionary.h"
+#include "dtm/procedures/Settings.h"
 #include "ui/Scheduler.h"
 
-#include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <string>
+#include <utility>
 
 namespace {
-
-std::optional<double> Number(const std::optional<std::string>& text) {
-    if (!text || text->empty()) {
-        return std::nullopt;
-    }
-    char* end = nullptr;
-    const double value = std::strtod(text->c_str(), &end);
-    if (end != text->c_str() + text->size() || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 // Settings elements (of 0x01600000 and 0x015F0000).
 constexpr std::uint32_t kRampStart = 2;
@@ -39,23 +26,6 @@ constexpr std::uint32_t kStepLength = 9;
 constexpr std::uint32_t kStepPreTest = 10;
 constexpr std::uint32_t kStepWaves = 11;
 
-// Positions are kept in tenths of a percent, times in milliseconds.
-constexpr double kTenths = 10;
-constexpr double kMilliseconds = 1000;
-
-std::vector<std::int16_t> Samples(std::span<const double> trace, double stepS, double fromS,
-                                  std::size_t count) {
-    std::vector<std::int16_t> samples;
-    samples.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        const double timeS = fromS + static_cast<double>(i) * kSampleS;
-        const auto k =
-            std::min(static_cast<std::size_t>(std::lround(timeS / stepS)), trace.size() - 1);
-        samples.push_back(Hundredths(trace[k]));
-    }
-    return samples;
-}
-
 } // namespace
 
 CValveTestProcedure::~CValveTestProcedure() {
@@ -68,18 +38,34 @@ void CValveTestProcedure::Start(EValveTest test) {
     if (IsRunning()) {
         return;
     }
+    const SRun run = ReadSettings(test);
+    const bool steps = test == EValveTest::MultiStep;
+    const CSetpointProfile profile = steps ? StepProfile(run.step) : RampProfile(run.ramp);
+    Launch(profile.DurationS(), [this, run, steps] {
+        if (steps) {
+            RecordSteps(run.step);
+        } else {
+            RecordRamp(run.ramp);
+        }
+        return kFinished;
+    });
+}
+
+bool CValveTestProcedure::Launch(double durationS, std::function<int()> finish) {
+    if (IsRunning()) {
+        return false;
+    }
     if (m_store.Read(kServiceModeKey) == std::to_string(kInService)) {
         SetState(kFailed);
-        return;
+        return false;
     }
-    m_running = ReadSettings(test);
-    const CSetpointProfile profile =
-        test == EValveTest::MultiStep ? StepProfile(m_running->step) : RampProfile(m_running->ramp);
+    m_finish = std::move(finish);
     SetState(kInProgress);
     m_scheduled = true;
     Scheduler().StartOneShot(this, kTimerId,
-                             static_cast<int>(std::llround(profile.DurationS() * kMilliseconds)),
+                             static_cast<int>(std::llround(durationS * kMilliseconds)),
                              [this] { Finish(); });
+    return true;
 }
 
 void CValveTestProcedure::Abort() {
@@ -87,27 +73,14 @@ void CValveTestProcedure::Abort() {
         return;
     }
     Scheduler().StopTimer(this, kTimerId);
-    m_running.reset();
+    m_finish = nullptr;
     SetState(kAborted);
 }
 
-double CValveTestProcedure::Setting(std::uint32_t record, std::uint32_t element) const {
-    const std::uint32_t key = record + element;
-    const SParameterDefinition* definition = m_dictionary.Find(key);
-    if (definition == nullptr) {
-        return 0;
-    }
-    const double value =
-        Number(m_store.Read(key)).value_or(Number(definition->defaultValue).value_or(0));
-    const double low = Number(definition->min).value_or(value);
-    const double high = Number(definition->max).value_or(value);
-    return std::clamp(value, low, std::max(low, high));
-}
-
 CValveTestProcedure::SRun CValveTestProcedure::ReadSettings(EValveTest test) const {
+    const auto setting = [&](std::uint32_t key) { return ReadSetting(m_store, m_dictionary, key); };
     SRun run;
-    run.test = test;
-    const auto ramp = [&](std::uint32_t element) { return Setting(kRampSettingsKey, element); };
+    const auto ramp = [&](std::uint32_t element) { return setting(kRampSettingsKey + element); };
     run.ramp.roundTrip = test == EValveTest::RoundTripRamp;
     run.ramp.start = ramp(kRampStart) / kTenths;
     run.ramp.breakPoint1 = ramp(kRampBreakPoint1) / kTenths;
@@ -116,7 +89,7 @@ CValveTestProcedure::SRun CValveTestProcedure::ReadSettings(EValveTest test) con
     run.ramp.durationS = ramp(kRampDuration) / kMilliseconds;
     run.ramp.preTestS = ramp(kRampPreTest) / kMilliseconds;
     run.ramp.pauseS = ramp(kRampPause) / kMilliseconds;
-    const auto step = [&](std::uint32_t element) { return Setting(kStepSettingsKey, element); };
+    const auto step = [&](std::uint32_t element) { return setting(kStepSettingsKey + element); };
     run.step.start = step(kStepStart) / kTenths;
     run.step.amplitude = step(kStepAmplitude) / kTenths;
     run.step.stepLengthS = step(kStepLength) / kMilliseconds;
@@ -126,32 +99,26 @@ CValveTestProcedure::SRun CValveTestProcedure::ReadSettings(EValveTest test) con
 }
 
 void CValveTestProcedure::Finish() {
-    const SRun run = *m_running;
-    m_running.reset();
+    const std::function<int()> finish = std::exchange(m_finish, nullptr);
     if (m_faults.failState == kAborted || m_faults.failState == kFailed) {
         SetState(m_faults.failState);
         return;
     }
-    if (run.test == EValveTest::MultiStep) {
-        RecordSteps(run.step);
-    } else {
-        RecordRamp(run.ramp);
-    }
-    SetState(kFinished);
+    SetState(finish());
 }
 
 void CValveTestProcedure::RecordRamp(const SRampSettings& settings) {
     CValveModel model(m_model);
     const std::vector<double> trace = Simulate(RampProfile(settings), model);
     m_rampSamples =
-        Samples(trace, m_model.stepS, settings.preTestS, SampleCount(RampRecordedS(settings)));
+        TakeSamples(trace, m_model.stepS, settings.preTestS, SampleCount(RampRecordedS(settings)));
 }
 
 void CValveTestProcedure::RecordSteps(const SStepSettings& settings) {
     CValveModel model(m_model);
     const CSetpointProfile profile = StepProfile(settings);
     const std::vector<double> trace = Simulate(profile, model);
-    m_stepSamples = Samples(trace, m_model.stepS, 0, SampleCount(profile.DurationS()));
+    m_stepSamples = TakeSamples(trace, m_model.stepS, 0, SampleCount(profile.DurationS()));
 
     m_stepFigures.clear();
     const double high = settings.start + settings.amplitude;

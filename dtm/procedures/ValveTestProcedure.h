@@ -4,7 +4,7 @@
 #include "dtm/procedures/ValveTestProfile.h"
 
 #include <cstdint>
-#include <optional>
+#include <functional>
 #include <vector>
 
 class CDeviceModel;
@@ -13,11 +13,11 @@ struct SProcedureFaults;
 
 enum class EValveTest { OneWayRamp, RoundTripRamp, MultiStep };
 
-// The ramp and multi-step tests: a start command reads the test's settings from the store,
-// sets the procedure state to 1 (in progress) and runs the test for its profile's duration on
-// the scheduler's time; then the state becomes 2 (finished) and the result buffers hold the
-// simulated valve's response. One test runs at a time. DEVICE.md, Valve tests, is the
-// contract.
+// The valve tests: a start command reads the test's settings from the store, sets the
+// procedure state to 1 (in progress) and runs the test for its profile's duration on the
+// scheduler's time; then the state becomes 2 (finished) and the result buffers hold the
+// simulated valve's response. One test runs at a time, whichever procedure started it (the
+// partial stroke test starts through Launch). DEVICE.md, Valve tests, is the contract.
 class CValveTestProcedure {
 public:
     static constexpr std::uint32_t kStateKey = 0x015B0002;
@@ -62,9 +62,13 @@ public:
 
     // Ignored while a test runs; ends at once with state 4 while the device is in service.
     void Start(EValveTest test);
+    // Starts a test of `durationS` seconds by the rules of Start; false when it did not start.
+    // At the test's end `finish` keeps its results and answers the end state (2 finished, or
+    // 3 for a failed verdict); the fault switch failState ends it without calling `finish`.
+    bool Launch(double durationS, std::function<int()> finish);
     // Ends a running test with state 3, its results not kept; nothing when none runs.
     void Abort();
-    bool IsRunning() const { return m_running.has_value(); }
+    bool IsRunning() const { return static_cast<bool>(m_finish); }
 
     // The result buffers, in hundredths (percent or seconds): empty before the first test.
     const std::vector<std::int16_t>& RampSamples() const { return m_rampSamples; }
@@ -79,14 +83,10 @@ private:
     static constexpr int kTimerId = 1;
 
     struct SRun {
-        EValveTest test = EValveTest::MultiStep;
         SRampSettings ramp;
         SStepSettings step;
     };
 
-    // Element `element` of a settings record: its number clamped to the dictionary's limits,
-    // the default when the store holds no number.
-    double Setting(std::uint32_t record, std::uint32_t element) const;
     SRun ReadSettings(EValveTest test) const;
     void Finish();
     void RecordRamp(const SRampSettings& settings);
@@ -97,8 +97,8 @@ private:
     const CParameterDictionary& m_dictionary;
     const SProcedureFaults& m_faults;
     SValveModelParameters m_model;
-    std::optional<SRun> m_running;
-    bool m_scheduled = false; // a timer was ever started
+    std::function<int()> m_finish; // set while a test runs
+    bool m_scheduled = false;      // a timer was ever started
     std::vector<std::int16_t> m_rampSamples;
     std::vector<std::int16_t> m_stepSamples;
     std::vector<std::int16_t> m_stepFigures;

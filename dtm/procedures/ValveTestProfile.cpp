@@ -15,16 +15,30 @@ void HoldThenRamp(std::vector<SProfilePoint>& points, double holdS, double rampS
     points.push_back({last.timeS + holdS + rampS, setpoint});
 }
 
-// The time from the step at which the position has moved `share` of the step `size` (signed)
-// from where it was at the step; the step's length when it never does.
-double TimeToShare(std::span<const double> window, double stepS, double offsetS, double size,
-                   double share, double lengthS) {
-    for (std::size_t k = 0; k < window.size(); ++k) {
-        if ((window[k] - window.front()) / size >= share) {
-            return offsetS + static_cast<double>(k) * stepS;
+// The trace entries within `lengthS` from `fromS`: from the first at or after `fromS` to the
+// last before its end, and the time of the first from `fromS`.
+struct SWindow {
+    std::span<const double> positions;
+    double offsetS = 0;
+};
+
+SWindow Window(std::span<const double> trace, double stepS, double fromS, double lengthS) {
+    const auto first =
+        std::min(static_cast<std::size_t>(std::ceil(fromS / stepS - 1e-9)), trace.size());
+    const auto end = std::min(static_cast<std::size_t>(std::ceil((fromS + lengthS) / stepS - 1e-9)),
+                              trace.size());
+    return {trace.subspan(first, end - std::min(first, end)),
+            static_cast<double>(first) * stepS - fromS};
+}
+
+std::optional<double> FirstIn(const SWindow& window, double stepS,
+                              const std::function<bool(double, double)>& reached) {
+    for (std::size_t k = 0; k < window.positions.size(); ++k) {
+        if (reached(window.positions[k], window.positions.front())) {
+            return window.offsetS + static_cast<double>(k) * stepS;
         }
     }
-    return lengthS;
+    return std::nullopt;
 }
 
 } // namespace
@@ -102,37 +116,61 @@ std::vector<double> Simulate(const CSetpointProfile& profile, CValveModel& model
     return trace;
 }
 
+std::vector<std::int16_t> TakeSamples(std::span<const double> trace, double stepS, double fromS,
+                                      std::size_t count) {
+    std::vector<std::int16_t> samples;
+    if (trace.empty()) {
+        return samples;
+    }
+    samples.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const double timeS = fromS + static_cast<double>(i) * kSampleS;
+        const auto k =
+            std::min(static_cast<std::size_t>(std::lround(timeS / stepS)), trace.size() - 1);
+        samples.push_back(Hundredths(trace[k]));
+    }
+    return samples;
+}
+
+std::optional<double> FirstTime(std::span<const double> trace, double stepS, double fromS,
+                                double lengthS,
+                                const std::function<bool(double position, double start)>& reached) {
+    return FirstIn(Window(trace, stepS, fromS, lengthS), stepS, reached);
+}
+
 SStepFigures MeasureStep(std::span<const double> trace, double stepS, double stepTimeS,
                          double lengthS, double from, double to) {
     if (to == from) {
         return {};
     }
-    // The trace entries within the step: from the first at or after the step to the last
-    // before its end.
-    const auto first =
-        std::min(static_cast<std::size_t>(std::ceil(stepTimeS / stepS - 1e-9)), trace.size());
-    const auto end = std::min(
-        static_cast<std::size_t>(std::ceil((stepTimeS + lengthS) / stepS - 1e-9)), trace.size());
-    const std::span<const double> window = trace.subspan(first, end - std::min(first, end));
-    if (window.empty()) {
+    const SWindow window = Window(trace, stepS, stepTimeS, lengthS);
+    if (window.positions.empty()) {
         return {};
     }
-    const double offsetS = static_cast<double>(first) * stepS - stepTimeS;
+    const double offsetS = window.offsetS;
     const double size = std::abs(to - from);
+    // Movement counts from the position at the step toward the new setpoint.
+    const auto share = [&](double part) {
+        return FirstIn(window, stepS,
+                       [&](double position, double start) {
+                           return (position - start) / (to - from) >= part;
+                       })
+            .value_or(lengthS);
+    };
 
     SStepFigures figures;
-    figures.deadTimeS = TimeToShare(window, stepS, offsetS, to - from, 0.02, lengthS);
-    figures.t63S = TimeToShare(window, stepS, offsetS, to - from, 0.63, lengthS);
-    figures.t86S = TimeToShare(window, stepS, offsetS, to - from, 0.86, lengthS);
+    figures.deadTimeS = share(0.02);
+    figures.t63S = share(0.63);
+    figures.t86S = share(0.86);
     const double direction = to > from ? 1 : -1;
-    for (const double position : window) {
+    for (const double position : window.positions) {
         figures.overshootPercent =
             std::max(figures.overshootPercent, (position - to) * direction / size * 100);
     }
     // Settled from the entry after the last one outside the band on.
     figures.settlingTimeS = offsetS;
-    for (std::size_t k = window.size(); k-- > 0;) {
-        if (std::abs(window[k] - to) > 0.02 * size) {
+    for (std::size_t k = window.positions.size(); k-- > 0;) {
+        if (std::abs(window.positions[k] - to) > 0.02 * size) {
             figures.settlingTimeS = std::min(offsetS + static_cast<double>(k + 1) * stepS, lengthS);
             break;
         }

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -64,6 +66,18 @@ std::size_t SampleCount(double seconds);
 // The valve position at every integration step of `model` from time 0 (the valve resting at
 // the profile's first setpoint) to the profile's end: entry k is the position at k steps.
 std::vector<double> Simulate(const CSetpointProfile& profile, CValveModel& model);
+
+// The positions of `trace` (every `stepS` seconds from time 0) every kSampleS from `fromS` on:
+// `count` samples in hundredths, the last position repeated beyond the trace's end.
+std::vector<std::int16_t> TakeSamples(std::span<const double> trace, double stepS, double fromS,
+                                      std::size_t count);
+
+// The first time, in seconds from `fromS` and within the `lengthS` seconds from it, at which
+// the position of `trace` (every `stepS` seconds from time 0) makes `reached` true; nothing
+// when it never does. `reached` gets the position and the position at `fromS`.
+std::optional<double> FirstTime(std::span<const double> trace, double stepS, double fromS,
+                                double lengthS,
+                                const std::function<bool(double position, double start)>& reached);
 
 // The figures of one step, in seconds from the step and percent of the step size.
 struct SStepFigures {
