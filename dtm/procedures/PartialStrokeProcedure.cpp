@@ -27,10 +27,11 @@ double RampS(const SPartialStrokeSettings& settings) {
     return settings.ramp ? settings.change / kPstRampRate : 0;
 }
 
-// Whole tenths of a second, as the samples fall; the margin keeps whole tenths whole.
+// Times in whole tenths of a second, as the samples fall.
 double RoundedTenths(double seconds) {
     return std::round(seconds * 10) / 10;
 }
+// Rounded up; the margin keeps a whole number of tenths as it is.
 double TenthsAtLeast(double seconds) {
     return std::ceil(seconds * 10 - 1e-6) / 10;
 }
