@@ -69,7 +69,11 @@ std::vector<QPushButton*> Buttons(QWidget* root, const QString& label) {
     }
     const QString wanted = Normalized(label);
     for (QPushButton* button : root->findChildren<QPushButton*>()) {
-        if (button->isVisible() && Normalized(button->text()) == wanted) {
+        // A button with an accessible name of its own goes by that name (two buttons may
+        // read the same, as a view's two "Start" buttons do).
+        const QString name =
+            button->accessibleName().isEmpty() ? button->text() : button->accessibleName();
+        if (button->isVisible() && Normalized(name) == wanted) {
             found.push_back(button);
         }
     }

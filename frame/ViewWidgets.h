@@ -13,7 +13,8 @@ class QPushButton;
 // ('&'), surrounding blanks and a trailing colon ("&Setpoint:" matches "Setpoint").
 namespace ViewWidgets {
 
-// The visible push buttons below `root` that show `label`, enabled or not.
+// The visible push buttons below `root` that show `label`, enabled or not; a button with an
+// accessible name goes by that name instead.
 std::vector<QPushButton*> Buttons(QWidget* root, const QString& label);
 // The visible line edits, plain text edits and text edits below `root` labelled `label`: the
 // buddy of a visible QLabel showing it, or with it as placeholder text or accessible name.

@@ -4,6 +4,7 @@
 #include "views/diagnostics/EventLogView.h"
 #include "views/diagnostics/MainDiagnosticView.h"
 #include "views/diagnostics/MultiStepTestView.h"
+#include "views/diagnostics/PSTView.h"
 #include "views/diagnostics/RampTestView.h"
 #include "views/fieldbus/FFOperationView.h"
 
@@ -28,6 +29,7 @@ void RegisterViews(CViewTable& table) {
     Add<CEventLogView>(table);
     Add<CMultiStepTestView>(table);
     Add<CRampTestView>(table);
+    Add<CPSTView>(table);
     // The hub's buttons lead to the diagnostic views that exist.
     const CViewTable* views = &table;
     Add<MainDiagnosticView>(table, std::function<bool(int)>([views](int viewId) {

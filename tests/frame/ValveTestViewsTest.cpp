@@ -7,6 +7,7 @@
 #include "views/components/Led.h"
 #include "views/components/Plot.h"
 #include "views/diagnostics/MultiStepTestView.h"
+#include "views/diagnostics/PSTView.h"
 #include "views/diagnostics/RampTestView.h"
 
 #include <QComboBox>
@@ -63,7 +64,18 @@ protected:
         EXPECT_NE(view, nullptr);
         return view;
     }
-    QPushButton* Button(const char* text) { return Named<QPushButton>(m_window, text); }
+    // The push button that shows `text`; a button with an accessible name goes by that name.
+    QPushButton* Button(const char* text) {
+        for (QPushButton* button : m_window->findChildren<QPushButton*>()) {
+            const QString name =
+                button->accessibleName().isEmpty() ? button->text() : button->accessibleName();
+            if (name == QString::fromUtf8(text)) {
+                return button;
+            }
+        }
+        ADD_FAILURE() << "no button " << text;
+        return nullptr;
+    }
     QLineEdit* Field(const char* label) {
         return m_window->findChild<QLineEdit*>(QString::fromUtf8(label));
     }
@@ -333,6 +345,144 @@ TEST_F(ValveTestViewsTest, SaveThenLoadRestoresThePlotExactlyAndLoadRefusesBadFi
     EXPECT_EQ(Dtm().Calls().Count("ShowUserDialog"), 2u);
     EXPECT_EQ(Points(*view->GetPlot(), "Channel 2"), position);
     m_reports.clear(); // the refused file was reported on purpose
+}
+
+TEST_F(ValveTestViewsTest, PartialStrokeByHandMarksT63AndAStuckValveFails) {
+    CPSTView* view = ShowTest<CPSTView>();
+    ASSERT_NE(view, nullptr);
+    Dtm().Calls().Clear();
+    Click("Apply");
+    EXPECT_THAT(Calls(5), ElementsAre(0x01610001, 0x01610002, 0x01610003, 0x01610004, 0x01610005,
+                                      0x01610006));
+    EXPECT_EQ(Dtm().Positioner().Read(0x01610005), "10000"); // seconds, written in ms
+    RunTest(*view);
+    ASSERT_EQ(view->GetPhase(), EPhase::Idle);
+    EXPECT_EQ(view->TestStatus(), "Results plotting completed");
+    EXPECT_EQ(Dtm().Positioner().Read(kCommand), "30");
+    EXPECT_TRUE(view->Lamp(ELamp::Passed)->isActive());
+
+    // The position as the device recorded it, and t63 marked at the pre-test time + t63.
+    const CPartialStrokeProcedure& device = Dtm().Positioner().PartialStroke();
+    ASSERT_TRUE(device.Last() && device.Last()->t63S);
+    const CPSTView::SResults results = view->LastResults();
+    EXPECT_NEAR(results.t63, *device.Last()->t63S, 0.005);
+    EXPECT_FALSE(results.failed);
+    const QList<QPointF> position = Points(*view->GetPlot(), "Channel 2");
+    ASSERT_EQ(position.size(), static_cast<qsizetype>(device.Samples().size()));
+    for (qsizetype i = 0; i < position.size(); ++i) {
+        ASSERT_DOUBLE_EQ(position[i].y(), device.Samples()[static_cast<std::size_t>(i)] / 100.0);
+    }
+    const CPlot& plot = *view->GetPlot();
+    const QList<QPointF> marker = Points(plot, "Channel 3");
+    ASSERT_FALSE(marker.isEmpty());
+    EXPECT_DOUBLE_EQ(marker.front().x(), results.preTest + results.t63);
+    EXPECT_EQ(plot.markerLabel(2), QString::asprintf("t63 = %.2f s", results.t63));
+    EXPECT_EQ(plot.channelColor(2), CPSTView::kMarkerColour);
+    // The setpoint leaves the open position at the pre-test time and comes back after the hold.
+    const QList<QPointF> setpoint = Points(plot, "Channel 1");
+    EXPECT_DOUBLE_EQ(CValveTestViewCore::ProfileAt(setpoint, results.preTest + 0.01), 90.0);
+    EXPECT_DOUBLE_EQ(CValveTestViewCore::ProfileAt(setpoint, results.preTest + results.hold),
+                     100.0);
+
+    // A stuck valve never covers 63 %: the device ends the test with state 3.
+    Dtm().Faults().procedures.stuckValve = true;
+    RunTest(*view);
+    EXPECT_TRUE(view->Lamp(ELamp::Failed)->isActive());
+    EXPECT_EQ(view->TestStatus(), "Aborted");
+    EXPECT_EQ(Reads(kSegment), 0u);
+    // "Upload" fetches the device's last results; a failed stroke has no t63 to mark.
+    Click("Upload");
+    Advance(m_scheduler, 60000);
+    EXPECT_EQ(view->LastResults().failed, !device.Last()->Passed());
+    EXPECT_EQ(Points(plot, "Channel 3").isEmpty(), !device.Last()->Passed());
+
+    // Abort while the vectors come: the upload's own text.
+    Dtm().Faults().procedures.stuckValve = false;
+    Dtm().Calls().Clear();
+    Click("Start");
+    while (view->GetPhase() != EPhase::Uploading) {
+        Advance(m_scheduler, 500);
+    }
+    Advance(m_scheduler, 5000); // the results frame, then the first vector request
+    EXPECT_EQ(Dtm().Positioner().Read(kCommand), "30");
+    Click("Abort");
+    EXPECT_EQ(view->TestStatus(), "Results upload aborted by user");
+    EXPECT_THAT(m_reports, ::testing::IsEmpty());
+}
+
+TEST_F(ValveTestViewsTest, AutomaticPstAsksFirstNeedsServiceAndWritesItsConfigurationAndLog) {
+    CPSTView* view = ShowTest<CPSTView>();
+    ASSERT_NE(view, nullptr);
+    QTemporaryDir folder;
+    view->SetLogFolder(folder.path() + "/data");
+    view->SetClock([] { return QDateTime(QDate(2026, 12, 6), QTime(9, 30, 5)); });
+    // Out of service: refused with both texts.
+    Dtm().Calls().Clear();
+    Click("Automatic PST Start/Abort");
+    EXPECT_EQ(Dtm().Calls().Count("ShowUserDialog"), 1u);
+    EXPECT_EQ(view->TestStatus(), "Put the device into In Service");
+    EXPECT_FALSE(view->IsAutoPstRunning());
+
+    // In service: the warning asks; No changes nothing.
+    m_window = Show(1300);
+    Click("IN SERVICE");
+    Click("Yes");
+    m_window = Show(CPSTView::kViewId);
+    Field("Max Waiting Time:")->setText("8");
+    Click("Automatic PST Start/Abort");
+    EXPECT_FALSE(Button("Automatic PST Start/Abort")->isEnabled());
+    Dtm().Calls().Clear();
+    Click("No");
+    EXPECT_TRUE(Calls(5).empty());
+    EXPECT_FALSE(view->IsAutoPstRunning());
+
+    Click("Automatic PST Start/Abort");
+    Click("Yes");
+    EXPECT_THAT(Calls(5), ElementsAre(0x01610004, 0x01610003, 0x01610005, 0x01610006, 0x01610001));
+    EXPECT_EQ(Dtm().Positioner().Read(0x01610005), "8000");
+    EXPECT_EQ(Dtm().Positioner().Read(0x01610006), "2000");
+    EXPECT_TRUE(Dtm().Positioner().PartialStroke().IsAutoPstOn());
+    EXPECT_TRUE(view->IsAutoPstRunning());
+    EXPECT_EQ(Button("Automatic PST Start/Abort")->text(), "Abort");
+    EXPECT_FALSE(Button("Apply")->isEnabled());
+    EXPECT_FALSE(Button("Start")->isEnabled());
+    std::vector<std::string> lines;
+    for (int i = 0; i < view->GetAutoResults()->count(); ++i) {
+        lines.push_back(view->GetAutoResults()->item(i)->text().toStdString());
+    }
+    EXPECT_THAT(lines, ElementsAre("Time Interval (hrs) = 24.00", "Set Point Change = 10.00",
+                                   "Max waiting time(ms) = 8000.00", "Pause time(ms) = 2000.00",
+                                   "PST Type = step", "Auto Test Started : Sun Dec 06 09:30:05",
+                                   "Auto Test Status : In progress ..."));
+    QFile log(view->LogPath());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(log.readAll().toStdString(), "-----------AUTO PST CONFIG PARAM-----------\n"
+                                           "Sun Dec 06 09:30:05\n"
+                                           "time interval (hours) =24.00;\n");
+    const QString summary = view->GetSummary()->item(0)->text();
+    EXPECT_EQ(summary.toStdString(), "Time Interval:       24.0 h");
+    EXPECT_EQ(view->GetSummary()->item(view->GetSummary()->count() - 1)->text(),
+              "Auto test status : In progress");
+
+    // The device runs the test every interval; off writes 0 to the mode.
+    Dtm().Calls().Clear();
+    Click("Automatic PST Start/Abort");
+    EXPECT_THAT(Calls(5), ElementsAre(0x01610001));
+    EXPECT_EQ(Dtm().Positioner().Read(0x01610001), "0");
+    EXPECT_FALSE(Dtm().Positioner().PartialStroke().IsAutoPstOn());
+    EXPECT_EQ(view->GetAutoResults()->item(0)->text(), "No Auto PST In Progress.");
+    EXPECT_TRUE(Button("Apply")->isEnabled());
+
+    // A log that cannot be written is said; auto PST still starts.
+    QFile blocker(folder.path() + "/file");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    view->SetLogFolder(blocker.fileName());
+    Click("Automatic PST Start/Abort");
+    Click("Yes");
+    EXPECT_THAT(view->TestStatus().toStdString(), HasSubstr("could not be written"));
+    EXPECT_TRUE(Dtm().Positioner().PartialStroke().IsAutoPstOn());
+    EXPECT_THAT(m_reports, ::testing::IsEmpty());
 }
 
 } // namespace

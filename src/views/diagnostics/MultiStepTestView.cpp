@@ -31,7 +31,7 @@ SValveTestDefinition MultiStepTest(std::function<std::size_t()> samples,
     };
     test.writeOrder = {View::kStartPosition, View::kAmplitude, View::kStepLength,
                        View::kPreTestTime, View::kWaves};
-    test.startedText = "Multi step test started";
+    test.startedTexts = {"Multi step test started"};
     test.plotTitle = "Multi Step Test";
     test.channelNames = {"Input Setpoint", "Output Position", "Deviation"};
     test.saveTitle = "Save Step Test Results As";

@@ -25,7 +25,7 @@ SValveTestDefinition RampTest(std::function<std::size_t()> samples) {
         CRampTestView::kRampType, CRampTestView::kStartPosition, CRampTestView::kEndPosition,
         CRampTestView::kDuration, CRampTestView::kBreakPoint1,   CRampTestView::kPreTestTime,
         CRampTestView::kReserved, CRampTestView::kPauseTime,     CRampTestView::kBreakPoint2};
-    test.startedText = "Ramp test is launched...";
+    test.startedTexts = {"Ramp test is launched..."};
     test.plotTitle = "Ramp Test";
     test.channelNames = {"Input Setpoint", "Output Position", ""};
     test.saveTitle = "Save Ramp Test Results As";

@@ -80,6 +80,22 @@ QString CValveTestViewCore::TestStatus() const {
     return m_status ? m_status->text() : QString();
 }
 
+void CValveTestViewCore::StoreRecords(const SSegmentFrame& frame, std::vector<double>& values,
+                                      std::size_t capacity) {
+    for (std::size_t i = 0; i + 1 < frame.payload.size() && values.size() < capacity; i += 2) {
+        values.push_back(frame.payload[i] | (frame.payload[i + 1] << 8));
+    }
+}
+
+QString CValveTestViewCore::FieldText(std::uint32_t key) const {
+    for (const SField& field : m_fields) {
+        if (field.setting->key == key) {
+            return field.combo ? QString::number(field.combo->currentIndex()) : field.edit->text();
+        }
+    }
+    return {};
+}
+
 void CValveTestViewCore::StoreFrame(const SSegmentFrame& frame, std::vector<double>& values) {
     const std::size_t first = static_cast<std::size_t>(frame.seqId) * kValuesPerFrame;
     const std::size_t words = frame.payload.size() / 2;
@@ -113,15 +129,36 @@ void CValveTestViewCore::DrawPoints(CPlot& plot, const char* channel,
     }
 }
 
+double CValveTestViewCore::ProfileAt(const QList<QPointF>& points, double seconds) {
+    if (points.isEmpty()) {
+        return 0.0;
+    }
+    if (seconds < points.front().x()) {
+        return points.front().y();
+    }
+    for (qsizetype i = points.size() - 1; i > 0; --i) {
+        const QPointF& from = points[i - 1];
+        const QPointF& to = points[i];
+        if (seconds >= to.x()) {
+            return to.y();
+        }
+        if (seconds >= from.x()) {
+            return from.y() + (to.y() - from.y()) * (seconds - from.x()) / (to.x() - from.x());
+        }
+    }
+    return points.front().y();
+}
+
 void CValveTestViewCore::DrawSamples(CPlot& plot, const char* channel,
-                                     const std::vector<double>& values, double start) {
+                                     const std::vector<double>& values, double start,
+                                     double period) {
     const int index = plot.GetChannelByName(QString::fromUtf8(channel));
     plot.clearChannel(index);
     const int axis = plot.channelYAxis(index);
     double low = plot.yAxisMin(axis);
     double high = plot.yAxisMax(axis);
     for (std::size_t i = 0; i < values.size(); ++i) {
-        plot.addPoint(index, start + static_cast<double>(i) / 10.0, values[i]);
+        plot.addPoint(index, start + static_cast<double>(i) * period, values[i]);
         low = std::min(low, values[i]);
         high = std::max(high, values[i]);
     }
@@ -171,6 +208,7 @@ std::unique_ptr<QWidget> CValveTestViewCore::CreateDeviceContent() {
 QWidget* CValveTestViewCore::CreateSettings(QWidget* parent) {
     auto* group = new QGroupBox(QStringLiteral("Test Settings"), parent);
     auto* form = new QFormLayout(group);
+    form->setVerticalSpacing(3);
     for (const SValveTestSetting& setting : m_definition.settings) {
         if (setting.label.empty()) {
             continue;
@@ -205,13 +243,16 @@ QWidget* CValveTestViewCore::CreateSettings(QWidget* parent) {
                 RunGuarded("Entry check", [this, index] { CheckField(m_fields[index]); });
             });
             row->addWidget(field.edit);
-            row->addWidget(new QLabel(QString::fromStdString(setting.unit), group));
+            auto* unit = new QLabel(QString::fromStdString(setting.unit), group);
+            unit->setMinimumWidth(14);
+            row->addWidget(unit);
             row->addWidget(field.icon);
             row->addStretch(1);
         }
         form->addRow(QString::fromStdString(setting.label), row);
         m_fields.push_back(field);
     }
+    AddSettingsRows(*form, group);
     SetDefaults();
     return group;
 }
@@ -261,6 +302,9 @@ QWidget* CValveTestViewCore::CreateButtons(QWidget* parent) {
     m_apply = add("Apply", "Apply", &CValveTestViewCore::Apply);
     m_start = add("Start", "Start", &CValveTestViewCore::Start);
     m_abort = add("Abort", "Abort", &CValveTestViewCore::Abort);
+    if (m_definition.uploadButton) {
+        m_upload = add("Upload", "Upload", &CValveTestViewCore::StartResultUpload);
+    }
     layout->addStretch(1);
     m_clear = add("Clear All", "Clear All", &CValveTestViewCore::ClearAll);
     m_save = add("Save", "Save", &CValveTestViewCore::Save);
@@ -273,7 +317,13 @@ void CValveTestViewCore::CreateUploads() {
         m_uploads.push_back(std::make_unique<CSegmentUpload>(
             Device(), State(), m_progress, m_definition.buffers[i].upload,
             CSegmentUpload::SHooks{
-                [this, i](const SSegmentFrame& frame) { StoreFrame(frame, m_results[i]); },
+                [this, i](const SSegmentFrame& frame) {
+                    if (m_definition.buffers[i].records) {
+                        StoreRecords(frame, m_results[i], m_definition.buffers[i].capacity);
+                    } else {
+                        StoreFrame(frame, m_results[i]);
+                    }
+                },
                 [this](const std::string& text) { SetTestStatus(text); },
                 [this, i](CSegmentUpload::EState state) { OnUploadState(i, state); }}));
     }
@@ -331,8 +381,11 @@ void CValveTestViewCore::OnParameter(std::uint32_t key) {
             ShowSetting(*field, *value);
         }
     }
-    if (key == m_definition.lastSettingKey && m_phase == EPhase::Applying) {
-        FinishApply();
+    if (key == m_definition.lastSettingKey) {
+        if (m_phase == EPhase::Applying) {
+            FinishApply();
+        }
+        OnSettingsRead();
     }
 }
 
@@ -381,7 +434,7 @@ void CValveTestViewCore::ShowSetting(SField& field, const std::string& deviceTex
     }
 }
 
-void CValveTestViewCore::Apply() {
+bool CValveTestViewCore::CheckFields() {
     // Every field is checked; the first refusal is the one the status names.
     std::optional<std::string> refusal;
     for (const SField& field : m_fields) {
@@ -391,6 +444,12 @@ void CValveTestViewCore::Apply() {
     }
     if (refusal) {
         SetTestStatus(*refusal);
+    }
+    return !refusal;
+}
+
+void CValveTestViewCore::Apply() {
+    if (!CheckFields()) {
         return;
     }
     std::map<std::uint32_t, double> values = m_values;
@@ -459,7 +518,9 @@ void CValveTestViewCore::Start() {
     Device().Write(device_keys::kFrameType, std::to_string(State().frameType));
     m_busy->Start();
     StartViewTimer(kPollTimer, kPollMs, [this] { Poll(); });
-    SetTestStatus(m_definition.startedText);
+    for (const std::string& text : m_definition.startedTexts) {
+        SetTestStatus(text);
+    }
     SetLamps(ELamp::InProgress);
 }
 
@@ -485,9 +546,7 @@ void CValveTestViewCore::OnTestState() {
         StopViewTimer(kPollTimer);
         m_busy->Stop();
         SetLamps(ELamp::Passed);
-        m_phase = EPhase::Uploading;
-        RefreshButtons();
-        StartUpload(0);
+        StartResultUpload();
         return;
     }
     if (state == 3 || state == 4) {
@@ -498,6 +557,13 @@ void CValveTestViewCore::OnTestState() {
     // Any other state (the last test's, not yet replaced): the poll goes on.
 }
 
+void CValveTestViewCore::StartResultUpload() {
+    m_aborted = false;
+    m_phase = EPhase::Uploading;
+    RefreshButtons();
+    StartUpload(0);
+}
+
 void CValveTestViewCore::StartUpload(std::size_t index) {
     if (index >= m_uploads.size()) {
         FinishUpload();
@@ -505,6 +571,12 @@ void CValveTestViewCore::StartUpload(std::size_t index) {
     }
     const SValveTestBuffer& buffer = m_definition.buffers[index];
     const std::size_t count = std::min(buffer.valueCount(), buffer.capacity);
+    if (buffer.records) {
+        m_results[index].clear();
+        m_results[index].reserve(count);
+        m_uploads[index]->Start();
+        return;
+    }
     m_results[index].assign(count, 0.0);
     m_uploads[index]->Start(FrameCount(count));
 }
@@ -541,6 +613,7 @@ void CValveTestViewCore::Abort() {
     if (m_phase != EPhase::Running && m_phase != EPhase::Uploading) {
         return;
     }
+    const bool uploading = m_phase == EPhase::Uploading;
     m_aborted = true;
     StopViewTimer(kPollTimer);
     for (const std::unique_ptr<CSegmentUpload>& upload : m_uploads) {
@@ -553,7 +626,7 @@ void CValveTestViewCore::Abort() {
     if (Lamp(ELamp::InProgress)->isActive()) {
         SetLamps(std::nullopt);
     }
-    SetTestStatus("Aborted by user");
+    SetTestStatus(uploading ? m_definition.uploadAbortedText : "Aborted by user");
     EndTest(100);
 }
 
@@ -659,16 +732,19 @@ void CValveTestViewCore::RefreshButtons() {
     }
     const bool idle = m_phase == EPhase::Idle;
     const bool testing = m_phase == EPhase::Running || m_phase == EPhase::Uploading;
-    const bool edit = MayEdit();
+    const bool edit = MayEdit() && !IsManualTestLocked();
     m_default->setEnabled(idle && edit);
     m_apply->setEnabled(idle && edit && m_edited);
     m_start->setEnabled(idle && edit && m_applied && !State().inService);
     m_abort->setEnabled(testing);
+    if (m_upload) {
+        m_upload->setEnabled(idle && edit);
+    }
     m_clear->setEnabled(idle);
     m_save->setEnabled(idle);
     m_load->setEnabled(idle);
     for (const SField& field : m_fields) {
         QWidget* input = field.edit ? static_cast<QWidget*>(field.edit) : field.combo;
-        input->setEnabled(idle);
+        input->setEnabled(idle && !IsManualTestLocked());
     }
 }

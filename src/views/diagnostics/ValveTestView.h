@@ -19,6 +19,7 @@ class CBusyIndicator;
 class CPlot;
 class CRectLed;
 class QComboBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -45,13 +46,15 @@ struct SValveTestSetting {
 };
 
 // A buffer the device recorded during a test and the view fetches after it passed: values of
-// 16-bit hundredths, 61 to a frame, stored at SeqID × 61 onwards.
+// 16-bit hundredths, 61 to a frame, stored at SeqID × 61 onwards; or a record buffer whose
+// frames end with the header's NoOfEvents, its payload words kept as they are (unsigned).
 struct SValveTestBuffer {
     SSegmentUploadSettings upload;
     // How many values the finished test recorded, from the settings applied; at most
     // `capacity`.
     std::function<std::size_t()> valueCount;
     std::size_t capacity = 0;
+    bool records = false;
 };
 
 // What a valve test view is made of: its settings record and the order Apply writes it in,
@@ -62,7 +65,10 @@ struct SValveTestDefinition {
     std::uint32_t lastSettingKey = 0;
     std::vector<SValveTestSetting> settings; // in the order shown
     std::vector<std::uint32_t> writeOrder;
-    std::string startedText;
+    // Shown one after the other when the test starts.
+    std::vector<std::string> startedTexts;
+    // Shown when the user aborts while the results are being fetched.
+    std::string uploadAbortedText = "Aborted by user";
     std::string plotTitle;
     std::array<std::string, 3> channelNames; // "Channel 1" to "Channel 3"; empty: unused
     std::string xAxisTitle = "Time [s]";
@@ -72,6 +78,8 @@ struct SValveTestDefinition {
     std::string fileExtension; // without the dot
     std::string fileKind;      // the file filter's name
     std::vector<SValveTestBuffer> buffers;
+    // An "Upload" button fetches the buffers of the last test again.
+    bool uploadButton = false;
 };
 
 // The pattern every valve test view follows: settings edited in the view and written with
@@ -108,6 +116,9 @@ public:
     // Stores the values of one frame at SeqID × 61 onwards in `values`; the values beyond its
     // end are dropped. Each value is a signed 16-bit number of hundredths.
     static void StoreFrame(const SSegmentFrame& frame, std::vector<double>& values);
+    // Appends the payload words of a record frame, as unsigned numbers, up to `capacity`.
+    static void StoreRecords(const SSegmentFrame& frame, std::vector<double>& values,
+                             std::size_t capacity);
     // The number of frames that carry `values` values.
     static int FrameCount(std::size_t values) {
         return static_cast<int>(values / kValuesPerFrame) + 1;
@@ -120,10 +131,13 @@ public:
 
     // Replaces the points of `channel` ("Channel 1", ...).
     static void DrawPoints(CPlot& plot, const char* channel, const QList<QPointF>& points);
-    // Replaces the points of `channel` with value i at time start + i / 10, and widens the
-    // channel's y axis where a value lies outside it.
+    // Replaces the points of `channel` with value i at time start + i × period (s), and
+    // widens the channel's y axis where a value lies outside it.
     static void DrawSamples(CPlot& plot, const char* channel, const std::vector<double>& values,
-                            double start);
+                            double start, double period = 0.1);
+    // The setpoint of a profile at `seconds`: linear between its points; of two points at one
+    // time the later holds from then on; the first before it, the last after it.
+    static double ProfileAt(const QList<QPointF>& points, double seconds);
 
 protected:
     CValveTestViewCore(const SViewContext& context, SValveTestDefinition definition);
@@ -145,6 +159,26 @@ protected:
     }
     // Clear All: the view empties its result panel.
     virtual void ClearResults() {}
+    // The view adds its own rows to the settings group.
+    virtual void AddSettingsRows(QFormLayout& form, QWidget* group) {
+        static_cast<void>(form);
+        static_cast<void>(group);
+    }
+    // The settings as the device holds them have been read and shown.
+    virtual void OnSettingsRead() {}
+    // While true the manual test's buttons and the settings stay disabled.
+    virtual bool IsManualTestLocked() const { return false; }
+
+    // The entry check of every field; the first refusal goes to the status box. True when
+    // every entry is valid.
+    bool CheckFields();
+    // Fetches the buffers of the last test again, as after a passed test.
+    void StartResultUpload();
+    // Applies the lamps, buttons and fields to the view's state.
+    void RefreshButtons();
+    void SetLamps(std::optional<ELamp> on);
+    // The text of a field as typed (combo boxes: the index).
+    QString FieldText(std::uint32_t key) const;
 
     void SetTestStatus(const std::string& text);
 
@@ -191,8 +225,6 @@ private:
     void Load();
     // Asks for the file; nothing when refused or cancelled.
     std::optional<QString> AskFile(bool save);
-    void SetLamps(std::optional<ELamp> on);
-    void RefreshButtons();
     bool MayEdit() const;
 
     SValveTestDefinition m_definition;
@@ -215,6 +247,7 @@ private:
     QPushButton* m_apply = nullptr;
     QPushButton* m_start = nullptr;
     QPushButton* m_abort = nullptr;
+    QPushButton* m_upload = nullptr;
     QPushButton* m_clear = nullptr;
     QPushButton* m_save = nullptr;
     QPushButton* m_load = nullptr;
