@@ -38,19 +38,11 @@ SValveTestDefinition MultiStepTest(std::function<std::size_t()> samples,
     test.openTitle = "Open Step Test Results";
     test.fileExtension = "mst";
     test.fileKind = "Step Test Results";
-    SSegmentUploadSettings results;
-    results.frameType = View::kResultsFrameType;
-    results.readDelayMs = 2000;
-    results.nextRequestDelayMs = 2000;
-    results.progressText = "Results upload in progress";
-    results.completedText = "Results upload completed";
-    results.frameText = "Results Frame %02d: Received";
-    SSegmentUploadSettings vectors = results;
-    vectors.frameType = View::kVectorFrameType;
-    vectors.progressText = "Vectors upload in progress";
-    vectors.frameText = "Vector Frame %02d: Received";
-    test.buffers = {{results, std::move(samples), CValveTestViewCore::kMaxSamples},
-                    {vectors, std::move(figures), View::kMaxFigures}};
+    auto [results, vectors] =
+        ResultsThenVectors(View::kResultsFrameType, View::kVectorFrameType,
+                           "Results upload in progress", "Vectors upload in progress");
+    test.buffers = {{std::move(results), std::move(samples), CValveTestViewCore::kMaxSamples},
+                    {std::move(vectors), std::move(figures), View::kMaxFigures}};
     return test;
 }
 

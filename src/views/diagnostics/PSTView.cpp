@@ -52,19 +52,10 @@ SValveTestDefinition PartialStrokeTest(std::function<std::size_t()> samples) {
     test.openTitle = "Open PST Results";
     test.fileExtension = "pst";
     test.fileKind = "PST Results";
-    SSegmentUploadSettings results;
-    results.frameType = View::kResultsFrameType;
-    results.readDelayMs = 2000;
-    results.nextRequestDelayMs = 2000;
-    results.progressText = "Upload in progress";
-    results.completedText = "Results upload completed";
-    results.frameText = "Results Frame %02d: Received";
-    SSegmentUploadSettings vectors = results;
-    vectors.frameType = View::kVectorFrameType;
-    vectors.progressText = "Vector upload in progress";
-    vectors.frameText = "Vector Frame %02d: Received";
-    test.buffers = {{results, [] { return std::size_t{6}; }, 6, true},
-                    {vectors, std::move(samples), CValveTestViewCore::kMaxSamples}};
+    auto [results, vectors] = ResultsThenVectors(View::kResultsFrameType, View::kVectorFrameType,
+                                                 "Upload in progress", "Vector upload in progress");
+    test.buffers = {{std::move(results), [] { return std::size_t{6}; }, 6, true},
+                    {std::move(vectors), std::move(samples), CValveTestViewCore::kMaxSamples}};
     test.uploadButton = true;
     return test;
 }

@@ -49,6 +49,22 @@ std::string OneDecimal(double value) {
 
 } // namespace
 
+SResultsThenVectors ResultsThenVectors(std::int32_t resultsType, std::int32_t vectorType,
+                                       std::string resultsProgress, std::string vectorsProgress) {
+    SSegmentUploadSettings results;
+    results.frameType = resultsType;
+    results.readDelayMs = 2000;
+    results.nextRequestDelayMs = 2000;
+    results.progressText = std::move(resultsProgress);
+    results.completedText = "Results upload completed";
+    results.frameText = "Results Frame %02d: Received";
+    SSegmentUploadSettings vectors = results;
+    vectors.frameType = vectorType;
+    vectors.progressText = std::move(vectorsProgress);
+    vectors.frameText = "Vector Frame %02d: Received";
+    return {results, vectors};
+}
+
 CValveTestViewCore::CValveTestViewCore(const SViewContext& context, SValveTestDefinition definition)
     : CDeviceViewCore(context, EHeader::WithNavigation), m_definition(std::move(definition)) {
     for (const SValveTestSetting& setting : m_definition.settings) {

@@ -57,6 +57,15 @@ struct SValveTestBuffer {
     bool records = false;
 };
 
+// The uploads of a test that sends its results first and its vectors after, each frame asked
+// for 2000 ms after the last and read 2000 ms after its request.
+struct SResultsThenVectors {
+    SSegmentUploadSettings results;
+    SSegmentUploadSettings vectors;
+};
+SResultsThenVectors ResultsThenVectors(std::int32_t resultsType, std::int32_t vectorType,
+                                       std::string resultsProgress, std::string vectorsProgress);
+
 // What a valve test view is made of: its settings record and the order Apply writes it in,
 // its plot, its start command and its result buffers, fetched one after the other.
 struct SValveTestDefinition {
