@@ -9,7 +9,7 @@ CSimulatedPositioner::CSimulatedPositioner(const CParameterDictionary& dictionar
     : m_store(dictionary), m_events([this] { return Clock(); }), m_alarms(m_store, &m_events),
       m_serviceMode(m_store), m_valveTests(m_store, dictionary, faults.procedures),
       m_partialStroke(m_store, dictionary, faults.procedures, m_valveTests, m_events),
-      m_buffers(m_store, faults.frames), m_services(m_store, faults) {
+      m_live(m_store), m_buffers(m_store, faults.frames), m_services(m_store, faults) {
     m_events.AppendHistory(Clock());
     m_alarms.Raise(kStartAlarm);
     m_dispatcher.Register(CServiceModeProcedure::kTargetKey,
@@ -24,6 +24,8 @@ CSimulatedPositioner::CSimulatedPositioner(const CParameterDictionary& dictionar
     });
     RegisterValveTests();
     RegisterPartialStroke();
+    m_dispatcher.Register(kCommandKey, CLiveValues::kSnapshotCommand,
+                          [this](const std::string&) { m_live.Snapshot(); });
 }
 
 void CSimulatedPositioner::RegisterValveTests() {

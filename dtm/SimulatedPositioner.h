@@ -6,6 +6,7 @@
 #include "dtm/DeviceModel.h"
 #include "dtm/EventLog.h"
 #include "dtm/FieldbusServices.h"
+#include "dtm/LiveValues.h"
 #include "dtm/procedures/PartialStrokeProcedure.h"
 #include "dtm/procedures/ServiceModeProcedure.h"
 #include "dtm/procedures/ValveTestProcedure.h"
@@ -20,7 +21,8 @@ struct SFaultSwitches;
 // The simulated Vela VP-700 positioner as the bus sees it: the parameter store, the alarm
 // engine that keeps the alarm parameters, the command dispatcher that hands writes of command
 // elements to the procedures (service mode, valve tests, partial stroke test), the buffer server
-// with the event log and the test results, and the fieldbus services. DEVICE.md is its contract.
+// with the event log and the test results, the fieldbus services and the live process values.
+// DEVICE.md is its contract.
 class CSimulatedPositioner {
 public:
     // Alarms active when the positioner starts, matching the dictionary's default values.
@@ -49,6 +51,8 @@ public:
     CValveTestProcedure& ValveTests() { return m_valveTests; }
     // The partial stroke test, manual and automatic, and its result buffers.
     CPartialStrokeProcedure& PartialStroke() { return m_partialStroke; }
+    // The live process values; command 42 takes a snapshot of them into the store.
+    CLiveValues& Live() { return m_live; }
     CEventLog& Events() { return m_events; }
     CBufferServer& Buffers() { return m_buffers; }
     // The device clock as the store holds it; it does not run by itself.
@@ -65,6 +69,7 @@ private:
     CServiceModeProcedure m_serviceMode;
     CValveTestProcedure m_valveTests;
     CPartialStrokeProcedure m_partialStroke;
+    CLiveValues m_live;
     CCommandDispatcher m_dispatcher;
     CBufferServer m_buffers;
     CFieldbusServices m_services;

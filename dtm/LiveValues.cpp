@@ -1,0 +1,88 @@
+#include "dtm/LiveValues.h"
+
+#include "dtm/DeviceModel.h"
+#include "ui/Scheduler.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+#include <string>
+
+namespace {
+
+// amplitude × sin(2π t / period).
+double Wave(double amplitude, std::int64_t timeMs, std::int64_t periodMs) {
+    const double phase = static_cast<double>(timeMs % periodMs) / static_cast<double>(periodMs);
+    return amplitude * std::sin(2 * std::numbers::pi * phase);
+}
+
+// Thousandths as the store keeps them; never "-0.000".
+std::string Text(double value) {
+    if (std::fabs(value) < 0.0005) {
+        value = 0;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", value);
+    return text;
+}
+
+} // namespace
+
+CLiveValues::CLiveValues(CDeviceModel& store, const SValveModelParameters& model)
+    : m_store(store), m_valve(model), m_stepMs(std::max(1L, std::lround(model.stepS * 1000))) {
+    m_valve.Reset(SetpointAt(0));
+    m_last = Values();
+}
+
+double CLiveValues::SetpointAt(std::int64_t timeMs) {
+    constexpr auto kLevelCount = static_cast<std::int64_t>(std::size(kLevels));
+    const double level = kLevels[static_cast<std::size_t>((timeMs / kLevelMs) % kLevelCount)];
+    return std::clamp(level + Wave(kSetpointSwing, timeMs, kSetpointPeriodMs), 0.0, 100.0);
+}
+
+void CLiveValues::AdvanceTo(std::int64_t steps) {
+    if (steps <= m_steps) {
+        return;
+    }
+    const double stepS = m_valve.Parameters().stepS;
+    double before = m_valve.Position();
+    for (; m_steps < steps; ++m_steps) {
+        before = m_valve.Position();
+        m_valve.Step(SetpointAt(m_steps * m_stepMs));
+    }
+    m_speed = (m_valve.Position() - before) / stepS;
+}
+
+SLiveValues CLiveValues::Values() const {
+    const std::int64_t timeMs = LastSnapshotMs();
+    SLiveValues values;
+    values.setpoint = SetpointAt(timeMs);
+    values.position = m_valve.Position();
+    values.speed = m_speed;
+    values.deviation = values.setpoint - values.position;
+    const double ripple = Wave(kSupplyRipple, timeMs, kRipplePeriodMs);
+    values.supply = kSupply + ripple;
+    values.cPlus = kCPlusAtClosed + kCPlusSpan * values.position / 100 + ripple;
+    values.cMinus = std::max(0.0, values.supply - values.cPlus - kPressureLoss);
+    values.temperature = kTemperature + Wave(kTemperatureDrift, timeMs, kTemperaturePeriodMs);
+    values.friction = kFriction + Wave(kFrictionDrift, timeMs, kFrictionPeriodMs) +
+                      kMovingFriction * std::min(1.0, std::fabs(m_speed) / kMovingSpeed);
+    return values;
+}
+
+void CLiveValues::Snapshot() {
+    AdvanceTo(std::max<std::int64_t>(0, Scheduler().NowMs()) / m_stepMs);
+    m_last = Values();
+    const std::string good = std::to_string(kGoodStatus);
+    m_store.Write(kPositionKey, Text(m_last.position));
+    m_store.Write(kSetpointStatusKey, good);
+    m_store.Write(kSetpointKey, Text(m_last.setpoint));
+    m_store.Write(kDeviationKey, Text(m_last.deviation));
+    m_store.Write(kSupplyKey, Text(m_last.supply));
+    m_store.Write(kCPlusKey, Text(m_last.cPlus));
+    m_store.Write(kCMinusKey, Text(m_last.cMinus));
+    m_store.Write(kTemperatureStatusKey, good);
+    m_store.Write(kTemperatureKey, Text(m_last.temperature));
+    m_store.Write(kFrictionKey, Text(m_last.friction));
+}
