@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -52,14 +53,16 @@ TEST_F(LiveValues, ASnapshotWritesTheTenValuesAndTheStoreHoldsThemUntilTheNext) 
     const SLiveValues values = Snapshot();
     EXPECT_EQ(Device().Live().LastSnapshotMs(), 12340) << "the last whole 10 ms step";
     EXPECT_EQ(Device().Read(kCommand), "42");
-    ExpectStored(Live::kPositionKey, values.position);
-    ExpectStored(Live::kSetpointKey, values.setpoint);
-    ExpectStored(Live::kDeviationKey, values.deviation);
-    ExpectStored(Live::kSupplyKey, values.supply);
-    ExpectStored(Live::kCPlusKey, values.cPlus);
-    ExpectStored(Live::kCMinusKey, values.cMinus);
-    ExpectStored(Live::kTemperatureKey, values.temperature);
-    ExpectStored(Live::kFrictionKey, values.friction);
+    for (const auto& [key, field] : {std::pair{Live::kPositionKey, &SLiveValues::position},
+                                     {Live::kSetpointKey, &SLiveValues::setpoint},
+                                     {Live::kDeviationKey, &SLiveValues::deviation},
+                                     {Live::kSupplyKey, &SLiveValues::supply},
+                                     {Live::kCPlusKey, &SLiveValues::cPlus},
+                                     {Live::kCMinusKey, &SLiveValues::cMinus},
+                                     {Live::kTemperatureKey, &SLiveValues::temperature},
+                                     {Live::kFrictionKey, &SLiveValues::friction}}) {
+        ExpectStored(key, values.*field);
+    }
     EXPECT_EQ(Device().Read(Live::kSetpointStatusKey), "128");
     EXPECT_EQ(Device().Read(Live::kTemperatureStatusKey), "128");
     EXPECT_NE(Device().Read(Live::kSetpointKey), defaults[2]) << "the slow sine has moved";
