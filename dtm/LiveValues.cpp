@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <numbers>
 #include <string>
 
@@ -36,6 +37,7 @@ CLiveValues::CLiveValues(CDeviceModel& store, const SValveModelParameters& model
 }
 
 double CLiveValues::SetpointAt(std::int64_t timeMs) {
+    timeMs = std::max<std::int64_t>(timeMs, 0); // the pattern starts at time 0
     constexpr auto kLevelCount = static_cast<std::int64_t>(std::size(kLevels));
     const double level = kLevels[static_cast<std::size_t>((timeMs / kLevelMs) % kLevelCount)];
     return std::clamp(level + Wave(kSetpointSwing, timeMs, kSetpointPeriodMs), 0.0, 100.0);

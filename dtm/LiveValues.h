@@ -68,7 +68,8 @@ public:
     // the first snapshot (the dictionary's defaults are the values at time 0).
     explicit CLiveValues(CDeviceModel& store, const SValveModelParameters& model = {});
 
-    // The pattern's setpoint at `timeMs` of scheduler time, clamped to 0..100 %.
+    // The pattern's setpoint at `timeMs` of scheduler time (that of 0 before it), clamped to
+    // 0..100 %.
     static double SetpointAt(std::int64_t timeMs);
 
     // Brings the valve to the scheduler's time (its last whole integration step) and writes
