@@ -1,6 +1,7 @@
 #include "views/ViewCatalog.h"
 
 #include "edit/ViewTable.h"
+#include "views/diagnostics/DataLoggerView.h"
 #include "views/diagnostics/EventLogView.h"
 #include "views/diagnostics/MainDiagnosticView.h"
 #include "views/diagnostics/MultiStepTestView.h"
@@ -30,6 +31,7 @@ void RegisterViews(CViewTable& table) {
     Add<CMultiStepTestView>(table);
     Add<CRampTestView>(table);
     Add<CPSTView>(table);
+    Add<CDataLoggerView>(table);
     // The hub's buttons lead to the diagnostic views that exist.
     const CViewTable* views = &table;
     Add<MainDiagnosticView>(table, std::function<bool(int)>([views](int viewId) {

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -142,6 +143,42 @@ TEST(Plot, PointsCollectUntilRedrawAndBadNumbersAreDropped) {
     EXPECT_EQ(plot.xAxisMin(), 0.0);
     EXPECT_EQ(plot.xAxisMax(), 27.0);
     EXPECT_EQ(plot.yAxisMax(), 100.0);
+}
+
+TEST(Plot, ALongChannelDrawsTwoPointsAColumnAndKeepsEveryPeak) {
+    // A day at one sample a second, with one spike up and one down.
+    CPlot plot;
+    plot.setXAxisSpan(0.0, 86400.0);
+    const int channel = 0;
+    for (int i = 0; i < 86400; ++i) {
+        const double y = i == 43210 ? 99.0 : i == 70001 ? 1.0 : 50.0 + std::sin(i / 500.0);
+        plot.addPoint(channel, i, y);
+    }
+    plot.redraw();
+    EXPECT_EQ(plot.channelPoints(channel).size(), 86400) << "every point is kept";
+    QList<QPointF> drawn = plot.drawnPoints(channel);
+    EXPECT_LE(drawn.size(), 2 * CPlot::kColumns);
+    EXPECT_TRUE(drawn.contains(QPointF(43210, 99.0)));
+    EXPECT_TRUE(drawn.contains(QPointF(70001, 1.0)));
+    EXPECT_TRUE(std::is_sorted(drawn.begin(), drawn.end(),
+                               [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); }));
+
+    // More points to the right update the last columns; a new span draws it all anew.
+    plot.addPoint(channel, 86400.0, 120.0);
+    plot.redraw();
+    EXPECT_TRUE(plot.drawnPoints(channel).contains(QPointF(86400.0, 120.0)));
+    plot.setXAxisSpan(40000.0, 50000.0);
+    plot.redraw();
+    drawn = plot.drawnPoints(channel);
+    EXPECT_TRUE(drawn.contains(QPointF(43210, 99.0)));
+    const auto inSpan = std::count_if(drawn.begin(), drawn.end(), [](const QPointF& p) {
+        return p.x() >= 40000.0 && p.x() <= 50000.0;
+    });
+    EXPECT_GT(inSpan, CPlot::kColumns) << "the narrow span is drawn in detail";
+    // A point to the left of the last ones goes into its own column.
+    plot.addPoint(channel, 45000.5, -20.0);
+    plot.redraw();
+    EXPECT_TRUE(plot.drawnPoints(channel).contains(QPointF(45000.5, -20.0)));
 }
 
 TEST(Plot, MarkerIsAVerticalLineOverTheYAxisSpan) {

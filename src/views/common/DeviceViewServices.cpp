@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace {
 
@@ -63,4 +64,22 @@ bool PrivateDialogsPermitted(const IUIController& controller, const CDeviceAcces
     }
     device.ShowMessage(refusal);
     return false;
+}
+
+std::optional<std::string> AskFile(const IUIController* controller, const CDeviceAccess& device,
+                                   QWidget* parent, const SFileQuestion& question, bool save) {
+    if (controller == nullptr || !PrivateDialogsPermitted(*controller, device, question.refusal)) {
+        return std::nullopt;
+    }
+    const std::string filter = question.kind + " (*." + question.extension + ")";
+    std::optional<std::string> chosen =
+        save ? FileDialogs().GetSaveFileName(parent, question.title, filter)
+             : FileDialogs().GetOpenFileName(parent, question.title, filter);
+    if (!chosen || chosen->empty()) {
+        return std::nullopt;
+    }
+    if (save && QFileInfo(QString::fromStdString(*chosen)).suffix().isEmpty()) {
+        *chosen += "." + question.extension;
+    }
+    return chosen;
 }

@@ -47,3 +47,16 @@ inline constexpr const char* kSettingRefusal = "Current frame application settin
 // the DTM and answers false, and the caller starts nothing.
 bool PrivateDialogsPermitted(const IUIController& controller, const CDeviceAccess& device,
                              const std::string& refusal);
+
+// A file a view saves to or opens, asked for after the private-dialogs check.
+struct SFileQuestion {
+    std::string title;
+    std::string kind;      // the filter's name: "<kind> (*.<extension>)"
+    std::string extension; // without the dot; added to a saved name without one
+    std::string refusal;   // shown when private dialogs are not permitted
+};
+
+// The file the user chose, or nothing when private dialogs are refused (the refusal shown
+// through the DTM) or the question was cancelled. A null controller refuses.
+std::optional<std::string> AskFile(const IUIController* controller, const CDeviceAccess& device,
+                                   QWidget* parent, const SFileQuestion& question, bool save);

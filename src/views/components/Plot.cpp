@@ -170,23 +170,28 @@ void CPlot::setChannelYAxis(int channel, int axis) {
 }
 
 QList<QPointF> CPlot::channelPoints(int channel) const {
-    if (!isChannel(channel)) {
-        return {};
-    }
-    return m_channels[channel].series->points() + m_channels[channel].pending;
+    return isChannel(channel) ? m_channels[channel].points : QList<QPointF>();
+}
+
+QList<QPointF> CPlot::drawnPoints(int channel) const {
+    return isChannel(channel) ? m_channels[channel].series->points() : QList<QPointF>();
 }
 
 void CPlot::addPoint(int channel, double x, double y) {
     if (isChannel(channel) && std::isfinite(x) && std::isfinite(y)) {
-        m_channels[channel].pending.append(QPointF(x, y));
+        m_channels[channel].points.append(QPointF(x, y));
         scheduleRedraw();
     }
 }
 
 void CPlot::clearChannel(int channel) {
     if (isChannel(channel)) {
-        m_channels[channel].pending.clear();
-        m_channels[channel].series->clear();
+        Channel& c = m_channels[channel];
+        c.points.clear();
+        c.drawn = 0;
+        c.redrawAll = false;
+        c.columns.clear();
+        c.series->clear();
         setMarkerLabel(channel, QString());
         refreshLegendAndAxes();
     }
@@ -215,8 +220,16 @@ double CPlot::xAxisMax() const {
 }
 
 void CPlot::setXAxisSpan(double minimum, double maximum) {
-    if (isSpan(minimum, maximum)) {
-        m_xAxis->setRange(minimum, maximum);
+    if (!isSpan(minimum, maximum) || (minimum == xAxisMin() && maximum == xAxisMax())) {
+        return;
+    }
+    m_xAxis->setRange(minimum, maximum);
+    // Long channels are drawn in columns of the span: they are drawn anew.
+    for (Channel& c : m_channels) {
+        if (!c.columns.empty()) {
+            c.redrawAll = true;
+            scheduleRedraw();
+        }
     }
 }
 
@@ -254,8 +267,11 @@ void CPlot::drawMarker(int channel, double x, quint32 colorRef, const QString& l
     }
     Channel& c = m_channels[channel];
     const QValueAxis* axis = m_yAxes[c.yAxis];
-    c.pending.clear();
-    c.series->replace(QList<QPointF>{{x, axis->min()}, {x, axis->max()}});
+    c.points = QList<QPointF>{{x, axis->min()}, {x, axis->max()}};
+    c.columns.clear();
+    c.series->replace(c.points);
+    c.drawn = c.points.size();
+    c.redrawAll = false;
     setChannelColor(channel, colorRef);
     setMarkerLabel(channel, label);
     refreshLegendAndAxes();
@@ -269,15 +285,74 @@ QString CPlot::markerLabel(int channel) const {
 void CPlot::redraw() {
     m_redrawScheduled = false;
     for (Channel& c : m_channels) {
-        if (c.pending.isEmpty()) {
-            continue;
+        if (c.redrawAll || c.drawn < c.points.size()) {
+            drawChannel(c);
         }
-        // One replace per channel: the chart lays out the whole line once, not per point.
-        c.series->replace(c.series->count() == 0 ? c.pending : c.series->points() + c.pending);
-        c.pending.clear();
     }
     refreshLegendAndAxes();
     placeMarkerLabels();
+}
+
+void CPlot::drawChannel(Channel& c) {
+    const qsizetype count = c.points.size();
+    if (count <= kDecimateAbove && c.columns.empty()) {
+        // Short: every point, the new ones appended in one call.
+        if (c.redrawAll || c.drawn == 0) {
+            c.series->replace(c.points);
+        } else {
+            c.series->append(c.points.mid(c.drawn));
+        }
+    } else {
+        const qsizetype from = c.redrawAll || c.columns.empty() ? 0 : c.drawn;
+        if (!extendColumns(c, from)) {
+            extendColumns(c, 0);
+        }
+        // The lowest and highest point of each column, in the order they were added.
+        QList<QPointF> line;
+        line.reserve(static_cast<qsizetype>(2 * c.columns.size()));
+        for (const Column& column : c.columns) {
+            if (!column.used) {
+                continue;
+            }
+            line.append(c.points[std::min(column.lowest, column.highest)]);
+            if (column.lowest != column.highest) {
+                line.append(c.points[std::max(column.lowest, column.highest)]);
+            }
+        }
+        // One replace per channel: the chart lays out the whole line once, not per point.
+        c.series->replace(line);
+    }
+    c.drawn = count;
+    c.redrawAll = false;
+}
+
+bool CPlot::extendColumns(Channel& c, qsizetype from) const {
+    const double origin = xAxisMin();
+    const double width = (xAxisMax() - xAxisMin()) / kColumns;
+    if (from == 0) {
+        c.columns.assign(kColumns + 2, Column{});
+        c.columnOrigin = origin;
+        c.columnWidth = width;
+    } else if (origin != c.columnOrigin || width != c.columnWidth) {
+        return false;
+    }
+    for (qsizetype i = from; i < c.points.size(); ++i) {
+        // Points outside the span fall into the columns beyond its edges.
+        const double at = std::clamp((c.points[i].x() - origin) / width, -1.0, double(kColumns));
+        Column& column = c.columns[static_cast<std::size_t>(std::floor(at) + 1)];
+        const double y = c.points[i].y();
+        if (!column.used) {
+            column = {true, i, i};
+            continue;
+        }
+        if (y < c.points[column.lowest].y()) {
+            column.lowest = i;
+        }
+        if (y > c.points[column.highest].y()) {
+            column.highest = i;
+        }
+    }
+    return true;
 }
 
 void CPlot::scheduleRedraw() {
@@ -383,11 +458,11 @@ void CPlot::apply(const PlotFile& file) {
         setChannelName(channel, stored.name);
         setChannelColor(channel, stored.color);
         setChannelYAxis(channel, stored.yAxis);
-        m_channels[channel].series->replace(stored.points);
+        m_channels[channel].points = stored.points;
+        m_channels[channel].redrawAll = true;
         setMarkerLabel(channel, stored.markerLabel);
     }
-    refreshLegendAndAxes();
-    placeMarkerLabels();
+    redraw();
 }
 
 bool CPlot::saveData(const QString& path, QString* error) const {
@@ -401,7 +476,7 @@ bool CPlot::saveData(const QString& path, QString* error) const {
     return false;
 }
 
-bool CPlot::loadData(const QString& path, QString* error) {
+bool CPlot::loadData(const QString& path, QString* error, const ContentCheck& accept) {
     QFile file(path);
     QString problem;
     std::optional<PlotFile> content;
@@ -411,6 +486,12 @@ bool CPlot::loadData(const QString& path, QString* error) {
         problem = tr("the file is too large for plot data");
     } else {
         content = PlotFile::fromText(file.readAll(), problem);
+        if (content && accept) {
+            problem = accept(*content);
+            if (!problem.isEmpty()) {
+                content.reset();
+            }
+        }
     }
     if (!content) {
         if (error) {

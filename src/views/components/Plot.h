@@ -7,6 +7,8 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
+#include <vector>
 
 class QChart;
 class QChartView;
@@ -24,6 +26,11 @@ class QValueAxis;
 // Added points are collected and drawn together at the next redraw(), or when control returns
 // to the event loop, so that filling a channel point by point stays cheap.
 //
+// A channel keeps every point (channelPoints, the data files), but draws at most two points a
+// column of the x axis span (kColumns columns): its lowest and highest, so that a long
+// recording draws as fast as a short one and keeps every peak. Points added to the right of
+// the drawn ones update their columns only; a new x span draws the channel anew.
+//
 // saveData() and loadData() write and read the channels in the text format of PlotFile. They
 // throw nothing: they answer false with a message in *error when given. A file that cannot be
 // read completely leaves the plot as it was.
@@ -32,6 +39,9 @@ class CPlot : public QWidget {
 public:
     static constexpr int kChannelCount = PlotFile::kChannelCount;
     static constexpr int kYAxisCount = PlotFile::kYAxisCount;
+    // Columns of the x span a long channel is drawn in, and the length from which it is.
+    static constexpr int kColumns = 1000;
+    static constexpr qsizetype kDecimateAbove = 2 * kColumns;
 
     explicit CPlot(QWidget* parent = nullptr);
     ~CPlot() override;
@@ -74,14 +84,32 @@ public:
 
     // Draws the points added since the last redraw.
     void redraw();
+    // The points the channel's line goes through now (fewer than its points when it is long).
+    QList<QPointF> drawnPoints(int channel) const;
 
     bool saveData(const QString& path, QString* error = nullptr) const;
-    bool loadData(const QString& path, QString* error = nullptr);
+    // `accept` may refuse a complete file whose content does not suit the plot (another
+    // kind of recording): it answers the reason, empty to accept.
+    using ContentCheck = std::function<QString(const PlotFile& content)>;
+    bool loadData(const QString& path, QString* error = nullptr, const ContentCheck& accept = {});
 
 private:
+    // The points of one column of the x span: indexes of its lowest and highest.
+    struct Column {
+        bool used = false;
+        qsizetype lowest = 0;
+        qsizetype highest = 0;
+    };
     struct Channel {
         QLineSeries* series = nullptr;
-        QList<QPointF> pending;
+        QList<QPointF> points; // every point, drawn or not
+        qsizetype drawn = 0;   // points before this are drawn
+        bool redrawAll = false;
+        // A long channel's columns, left to right, with one more at each edge for the points
+        // outside the span.
+        std::vector<Column> columns;
+        double columnOrigin = 0.0;
+        double columnWidth = 0.0;
         QString name;
         int yAxis = 0;
         QString markerLabel;
@@ -91,6 +119,10 @@ private:
     bool isChannel(int channel) const { return channel >= 0 && channel < kChannelCount; }
     QValueAxis* yAxis(int axis) const;
     void scheduleRedraw();
+    void drawChannel(Channel& c);
+    // Adds points[from, end) to the channel's columns; false when the x span changed since
+    // they were made.
+    bool extendColumns(Channel& c, qsizetype from) const;
     void setMarkerLabel(int channel, const QString& label);
     void placeMarkerLabels();
     void refreshLegendAndAxes();

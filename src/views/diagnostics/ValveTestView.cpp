@@ -667,23 +667,12 @@ void CValveTestViewCore::ClearAll() {
 }
 
 std::optional<QString> CValveTestViewCore::AskFile(bool save) {
-    IUIController* controller = GetController();
-    if (controller == nullptr ||
-        !PrivateDialogsPermitted(*controller, Device(), State().privateDialogsMessage)) {
-        return std::nullopt;
-    }
-    const std::string filter = m_definition.fileKind + " (*." + m_definition.fileExtension + ")";
-    const std::optional<std::string> chosen =
-        save ? FileDialogs().GetSaveFileName(GetWindow(), m_definition.saveTitle, filter)
-             : FileDialogs().GetOpenFileName(GetWindow(), m_definition.openTitle, filter);
-    if (!chosen || chosen->empty()) {
-        return std::nullopt;
-    }
-    QString path = QString::fromStdString(*chosen);
-    if (save && QFileInfo(path).suffix().isEmpty()) {
-        path += QStringLiteral(".") + QString::fromStdString(m_definition.fileExtension);
-    }
-    return path;
+    const SFileQuestion question{save ? m_definition.saveTitle : m_definition.openTitle,
+                                 m_definition.fileKind, m_definition.fileExtension,
+                                 State().privateDialogsMessage};
+    const std::optional<std::string> path =
+        ::AskFile(GetController(), Device(), GetWindow(), question, save);
+    return path ? std::optional(QString::fromStdString(*path)) : std::nullopt;
 }
 
 void CValveTestViewCore::Save() {
