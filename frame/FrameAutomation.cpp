@@ -15,6 +15,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTextEdit>
 
 #include <cctype>
@@ -343,6 +344,13 @@ std::string CFrameAutomation::Type(const std::string& label, const std::string& 
     } else if (auto* rich = qobject_cast<QTextEdit*>(field)) {
         rich->selectAll();
         rich->insertPlainText(typed);
+    } else if (auto* spin = qobject_cast<QSpinBox*>(field)) {
+        bool number = false;
+        const int value = typed.toInt(&number);
+        if (!number || value < spin->minimum() || value > spin->maximum()) {
+            return "the field " + Quoted(label) + " did not take " + Quoted(text);
+        }
+        spin->setValue(value);
     }
     return {};
 }

@@ -11,8 +11,8 @@
 //
 //   view ID                    show the view: its navigation entry, else a view request
 //   press "Label"              click the visible, enabled push button with that text
-//   type "Field" "text"        type into the line or text edit with that label (the text of
-//                              its buddy label), placeholder or accessible name
+//   type "Field" "text"        type into the line or text edit or spin box with that label
+//                              (the text of its buddy label), placeholder or accessible name
 //   choose "Combo" "Entry"     select the entry of the combo box with that label
 //   wait idle                  until the DTM has no reply on its way and no busy indicator
 //                              runs, for a quiet period

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTextEdit>
 
 #include <algorithm>
@@ -84,7 +85,8 @@ std::vector<QWidget*> Fields(QWidget* root, const QString& label) {
     return Labelled(root, label, [](QWidget* widget) {
         return qobject_cast<QLineEdit*>(widget) != nullptr ||
                qobject_cast<QPlainTextEdit*>(widget) != nullptr ||
-               qobject_cast<QTextEdit*>(widget) != nullptr;
+               qobject_cast<QTextEdit*>(widget) != nullptr ||
+               qobject_cast<QSpinBox*>(widget) != nullptr;
     });
 }
 

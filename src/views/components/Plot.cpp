@@ -24,6 +24,9 @@ namespace {
 constexpr std::array<quint32, CPlot::kChannelCount> kChannelColors{
     0x00B26F1F, 0x002828C6, 0x00388E2E, 0x00007CEF, 0x00A0398E, 0x00898C00, 0x00455A79, 0x00606060};
 
+// Legend entries that fit in a row below the plot.
+constexpr int kLegendRow = 4;
+
 // A plot file is text of a few megabytes at most; refuse to read anything far bigger.
 constexpr qint64 kMaxFileSize = 256 * 1024 * 1024;
 
@@ -408,6 +411,7 @@ void CPlot::placeMarkerLabels() {
 
 void CPlot::refreshLegendAndAxes() {
     std::array<bool, kYAxisCount> used{true};
+    int shown = 0;
     for (int index = 0; index < kChannelCount; ++index) {
         const Channel& c = m_channels[index];
         used[c.yAxis] = true;
@@ -418,8 +422,11 @@ void CPlot::refreshLegendAndAxes() {
         c.series->setName(legend);
         for (QLegendMarker* marker : m_chart->legend()->markers(c.series)) {
             marker->setVisible(c.series->count() > 0);
+            shown += c.series->count() > 0 ? 1 : 0;
         }
     }
+    // A few channels fit in a row below the plot; more are listed beside it.
+    m_chart->legend()->setAlignment(shown > kLegendRow ? Qt::AlignRight : Qt::AlignBottom);
     for (int axis = 1; axis < kYAxisCount; ++axis) {
         m_yAxes[axis]->setVisible(used[axis]);
     }

@@ -137,12 +137,14 @@ QWidget* CDataLoggerView::CreateSelection(QWidget* parent) {
     for (std::size_t i = 0; i < kSources.size(); ++i) {
         m_boxes[i] = new QCheckBox(QString::fromUtf8(kSources[i].box), group);
         m_boxes[i]->setChecked(kSources[i].channel >= 0 && kSources[i].channel < 3);
-        layout->addWidget(m_boxes[i], static_cast<int>(i), 0, 1, 2);
+        // Two columns, so that the time selection fits below.
+        layout->addWidget(m_boxes[i], static_cast<int>(i / 2), static_cast<int>(i % 2));
     }
+    const int last = static_cast<int>((kSources.size() + 1) / 2);
     m_selectAll = new QPushButton(QStringLiteral("Select All"), group);
     m_unselectAll = new QPushButton(QStringLiteral("Unselect All"), group);
-    layout->addWidget(m_selectAll, static_cast<int>(kSources.size()), 0);
-    layout->addWidget(m_unselectAll, static_cast<int>(kSources.size()), 1);
+    layout->addWidget(m_selectAll, last, 0);
+    layout->addWidget(m_unselectAll, last, 1);
     const auto checkAll = [this](bool on) {
         for (QCheckBox* box : m_boxes) {
             box->setChecked(on);
