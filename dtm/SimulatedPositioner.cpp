@@ -3,6 +3,7 @@
 #include "dtm/FaultSwitches.h"
 
 #include <charconv>
+#include <utility>
 
 CSimulatedPositioner::CSimulatedPositioner(const CParameterDictionary& dictionary,
                                            const SFaultSwitches& faults)
@@ -24,6 +25,7 @@ CSimulatedPositioner::CSimulatedPositioner(const CParameterDictionary& dictionar
     });
     RegisterValveTests();
     RegisterPartialStroke();
+    RegisterTrends();
     m_dispatcher.Register(kCommandKey, CLiveValues::kSnapshotCommand,
                           [this](const std::string&) { m_live.Snapshot(); });
 }
@@ -50,11 +52,7 @@ void CSimulatedPositioner::RegisterValveTests() {
     for (const SResult result : {SResult{Tests::kRampSamplesFrame, &Tests::RampSamples},
                                  SResult{Tests::kStepSamplesFrame, &Tests::StepSamples},
                                  SResult{Tests::kStepFiguresFrame, &Tests::StepFigures}}) {
-        m_buffers.RegisterValues(result.type,
-                                 [this, result] { return (m_valveTests.*result.buffer)(); });
-        m_dispatcher.Register(kCommandKey, result.type, [this, result](const std::string&) {
-            m_buffers.Prepare(result.type);
-        });
+        ServeValues(result.type, [this, result] { return (m_valveTests.*result.buffer)(); });
     }
 }
 
@@ -68,11 +66,28 @@ void CSimulatedPositioner::RegisterPartialStroke() {
     }
     m_buffers.Register(Stroke::kResultsFrame, Stroke::kRecordSize,
                        [this] { return m_partialStroke.Results(); });
-    m_buffers.RegisterValues(Stroke::kVectorFrame, [this] { return m_partialStroke.Samples(); });
-    for (const std::uint8_t type : {Stroke::kResultsFrame, Stroke::kVectorFrame}) {
-        m_dispatcher.Register(kCommandKey, type,
-                              [this, type](const std::string&) { m_buffers.Prepare(type); });
+    m_dispatcher.Register(kCommandKey, Stroke::kResultsFrame,
+                          [this](const std::string&) { m_buffers.Prepare(Stroke::kResultsFrame); });
+    ServeValues(Stroke::kVectorFrame, [this] { return m_partialStroke.Samples(); });
+}
+
+void CSimulatedPositioner::RegisterTrends() {
+    for (std::size_t kind = 0; kind < CTrendHistory::kKinds; ++kind) {
+        for (std::size_t span = 0; span < CTrendHistory::kSpans; ++span) {
+            const auto trendKind = static_cast<ETrendKind>(kind);
+            const auto trendSpan = static_cast<ETrendSpan>(span);
+            ServeValues(
+                CTrendHistory::FrameType(trendKind, trendSpan),
+                [this, trendKind, trendSpan] { return m_trends.Hundredths(trendKind, trendSpan); });
+        }
     }
+    ServeValues(CTravelHistogram::kFrameType, [this] { return Histogram().Tenths(); });
+}
+
+void CSimulatedPositioner::ServeValues(std::uint8_t type, CBufferServer::ValueSource source) {
+    m_buffers.RegisterValues(type, std::move(source));
+    m_dispatcher.Register(kCommandKey, type,
+                          [this, type](const std::string&) { m_buffers.Prepare(type); });
 }
 
 bool CSimulatedPositioner::Write(std::uint32_t key, const std::string& value) {

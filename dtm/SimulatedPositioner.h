@@ -7,6 +7,7 @@
 #include "dtm/EventLog.h"
 #include "dtm/FieldbusServices.h"
 #include "dtm/LiveValues.h"
+#include "dtm/TrendHistory.h"
 #include "dtm/procedures/PartialStrokeProcedure.h"
 #include "dtm/procedures/ServiceModeProcedure.h"
 #include "dtm/procedures/ValveTestProcedure.h"
@@ -21,7 +22,8 @@ struct SFaultSwitches;
 // The simulated Vela VP-700 positioner as the bus sees it: the parameter store, the alarm
 // engine that keeps the alarm parameters, the command dispatcher that hands writes of command
 // elements to the procedures (service mode, valve tests, partial stroke test), the buffer server
-// with the event log and the test results, the fieldbus services and the live process values.
+// with the event log, the test results, the trends and the travel histogram, the fieldbus
+// services and the live process values.
 // DEVICE.md is its contract.
 class CSimulatedPositioner {
 public:
@@ -53,6 +55,10 @@ public:
     CPartialStrokeProcedure& PartialStroke() { return m_partialStroke; }
     // The live process values; command 42 takes a snapshot of them into the store.
     CLiveValues& Live() { return m_live; }
+    // The trend buffers (commands 192 to 203) and the travel histogram (command 31), from a
+    // simulated history that is the same at every start.
+    const CTrendHistory& Trends() const { return m_trends; }
+    const CTravelHistogram& Histogram() const { return m_trends.Histogram(); }
     CEventLog& Events() { return m_events; }
     CBufferServer& Buffers() { return m_buffers; }
     // The device clock as the store holds it; it does not run by itself.
@@ -60,8 +66,11 @@ public:
     const CFieldbusServices& Services() const { return m_services; }
 
 private:
+    // Value buffer `type`, prepared by the command of the same number.
+    void ServeValues(std::uint8_t type, CBufferServer::ValueSource source);
     void RegisterValveTests();
     void RegisterPartialStroke();
+    void RegisterTrends();
 
     CDeviceModel m_store;
     CEventLog m_events;
@@ -70,6 +79,7 @@ private:
     CValveTestProcedure m_valveTests;
     CPartialStrokeProcedure m_partialStroke;
     CLiveValues m_live;
+    CTrendHistory m_trends;
     CCommandDispatcher m_dispatcher;
     CBufferServer m_buffers;
     CFieldbusServices m_services;

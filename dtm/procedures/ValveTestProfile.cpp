@@ -178,12 +178,25 @@ SStepFigures MeasureStep(std::span<const double> trace, double stepS, double ste
     return figures;
 }
 
-std::int16_t Hundredths(double value) {
-    const double scaled = std::round(value * 100);
+namespace {
+
+// `value` × `scale`, rounded, saturated to 16 bits; 0 for what is not a number.
+std::int16_t Scaled(double value, double scale) {
+    const double scaled = std::round(value * scale);
     if (std::isnan(scaled)) {
         return 0;
     }
     return static_cast<std::int16_t>(
         std::clamp(scaled, static_cast<double>(std::numeric_limits<std::int16_t>::min()),
                    static_cast<double>(std::numeric_limits<std::int16_t>::max())));
+}
+
+} // namespace
+
+std::int16_t Hundredths(double value) {
+    return Scaled(value, 100);
+}
+
+std::int16_t Tenths(double value) {
+    return Scaled(value, 10);
 }

@@ -96,3 +96,5 @@ SStepFigures MeasureStep(std::span<const double> trace, double stepS, double ste
 
 // A value as the result buffers send it: hundredths, rounded, saturated to 16 bits.
 std::int16_t Hundredths(double value);
+// The same in tenths (the travel histogram's shares).
+std::int16_t Tenths(double value);
