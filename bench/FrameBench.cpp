@@ -377,7 +377,7 @@ void BM_RampTestFrame(benchmark::State& state) {
         const SSegmentFrame frame{.type = CRampTestView::kResultsFrameType,
                                   .seqId = seqId,
                                   .payload = std::span<const std::uint8_t>(payload)};
-        CValveTestViewCore::StoreFrame(frame, samples);
+        StoreValues(frame, samples, 100.0);
         const std::size_t first = static_cast<std::size_t>(seqId) * 61;
         for (std::size_t i = first; i < first + 61; ++i) {
             plot.addPoint(channel, 5.0 + static_cast<double>(i) / 10.0, samples[i]);

@@ -7,6 +7,8 @@
 #include "views/diagnostics/MultiStepTestView.h"
 #include "views/diagnostics/PSTView.h"
 #include "views/diagnostics/RampTestView.h"
+#include "views/diagnostics/TravelHistogramView.h"
+#include "views/diagnostics/TrendDiagView.h"
 #include "views/fieldbus/FFOperationView.h"
 
 #include <memory>
@@ -32,6 +34,8 @@ void RegisterViews(CViewTable& table) {
     Add<CRampTestView>(table);
     Add<CPSTView>(table);
     Add<CDataLoggerView>(table);
+    Add<CTrendDiagView>(table);
+    Add<CTravelHistogramView>(table);
     // The hub's buttons lead to the diagnostic views that exist.
     const CViewTable* views = &table;
     Add<MainDiagnosticView>(table, std::function<bool(int)>([views](int viewId) {

@@ -144,6 +144,10 @@ void CDeviceViewCore::StartViewOneShot(int id, int delayMs, std::function<void()
         this, id, delayMs, [this, handler = std::move(handler)] { RunGuarded("Timer", handler); });
 }
 
+bool CDeviceViewCore::IsViewTimerRunning(int id) const {
+    return Scheduler().IsRunning(this, id);
+}
+
 void CDeviceViewCore::StopViewTimer(int id) {
     Scheduler().StopTimer(this, id);
 }

@@ -74,6 +74,7 @@ protected:
     void StartViewTimer(int id, int intervalMs, std::function<void()> handler);
     void StartViewOneShot(int id, int delayMs, std::function<void()> handler);
     void StopViewTimer(int id);
+    bool IsViewTimerRunning(int id) const;
     // Runs `work`; an error shows in the status line as "<where>: <message>".
     void RunGuarded(const char* where, const std::function<void()>& work);
     void ShowStatus(const std::string& text);

@@ -311,3 +311,13 @@ void CSegmentUpload::Guard(const char* where, const std::function<void()>& work)
         SetState(EState::Aborted);
     }
 }
+
+void StoreValues(const SSegmentFrame& frame, std::vector<double>& values, double divisor) {
+    const std::size_t first = static_cast<std::size_t>(frame.seqId) * CSegmentUpload::kValueWords;
+    const std::size_t words = frame.payload.size() / 2;
+    for (std::size_t i = 0; i < words && first + i < values.size(); ++i) {
+        const auto word =
+            static_cast<std::uint16_t>(frame.payload[2 * i] | (frame.payload[2 * i + 1] << 8));
+        values[first + i] = static_cast<std::int16_t>(word) / divisor;
+    }
+}

@@ -139,3 +139,8 @@ private:
     std::vector<int> m_lostFrames;
     std::size_t m_unlistedLostFrames = 0;
 };
+
+// Stores the values of a frame of a buffer of known length at SeqID × kValueWords onwards in
+// `values`, each a signed 16-bit number divided by `divisor` (100 for hundredths); values
+// beyond the end of `values` are dropped.
+void StoreValues(const SSegmentFrame& frame, std::vector<double>& values, double divisor);

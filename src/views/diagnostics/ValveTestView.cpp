@@ -112,16 +112,6 @@ QString CValveTestViewCore::FieldText(std::uint32_t key) const {
     return {};
 }
 
-void CValveTestViewCore::StoreFrame(const SSegmentFrame& frame, std::vector<double>& values) {
-    const std::size_t first = static_cast<std::size_t>(frame.seqId) * kValuesPerFrame;
-    const std::size_t words = frame.payload.size() / 2;
-    for (std::size_t i = 0; i < words && first + i < values.size(); ++i) {
-        const auto word =
-            static_cast<std::uint16_t>(frame.payload[2 * i] | (frame.payload[2 * i + 1] << 8));
-        values[first + i] = static_cast<std::int16_t>(word) / 100.0;
-    }
-}
-
 std::size_t CValveTestViewCore::SamplesOf(double seconds) {
     // A little above the exact tenth, so that 22.3 s counts 223 samples despite rounding.
     const double samples = std::floor(seconds * 10.0 + 1e-6);
@@ -337,7 +327,7 @@ void CValveTestViewCore::CreateUploads() {
                     if (m_definition.buffers[i].records) {
                         StoreRecords(frame, m_results[i], m_definition.buffers[i].capacity);
                     } else {
-                        StoreFrame(frame, m_results[i]);
+                        StoreValues(frame, m_results[i], 100.0);
                     }
                 },
                 [this](const std::string& text) { SetTestStatus(text); },

@@ -122,9 +122,6 @@ public:
     CRectLed* Lamp(ELamp lamp) const;
     QString TestStatus() const;
 
-    // Stores the values of one frame at SeqID × 61 onwards in `values`; the values beyond its
-    // end are dropped. Each value is a signed 16-bit number of hundredths.
-    static void StoreFrame(const SSegmentFrame& frame, std::vector<double>& values);
     // Appends the payload words of a record frame, as unsigned numbers, up to `capacity`.
     static void StoreRecords(const SSegmentFrame& frame, std::vector<double>& values,
                              std::size_t capacity);
