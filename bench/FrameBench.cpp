@@ -10,6 +10,8 @@
 // (d) BM_EventLogFrame: one full event log frame decoded and appended to the table (below).
 // (f) BM_RampTestFrame: one 61-word result frame decoded and appended to the plot (below).
 // (g) BM_RampTestPlot: 2700 samples drawn on two channels of a test view's plot (below).
+// (h) BM_TrendFileWrite, BM_TrendFileRead: a ".tnd" file of the four spans written to and read
+//     from text (below).
 // (c) The peak resident memory of the frame after start is not measured here:
 //       /usr/bin/time -v build/bin/fdt-frame --quit-after 3000    ("Maximum resident set size")
 
@@ -28,6 +30,7 @@
 #include "views/diagnostics/EventLogView.h"
 #include "views/diagnostics/MainDiagnosticView.h"
 #include "views/diagnostics/RampTestView.h"
+#include "views/diagnostics/TrendFile.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -40,6 +43,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <stdexcept>
 
@@ -414,6 +418,41 @@ void BM_RampTestPlot(benchmark::State& state) {
 }
 BENCHMARK(BM_RampTestPlot)
     ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// (h) A trend file of four full spans written as text, and read back. Goal: well under 1 ms.
+STrendFile FrictionTrends() {
+    STrendFile trends;
+    trends.title = STrendFile::TitleOf(2);
+    for (std::size_t span = 0; span < trends.y.size(); ++span) {
+        for (int i = 0; i < STrendFile::kPoints[span]; ++i) {
+            trends.y[span].push_back(40.0 + 7.31 * std::sin(i * 0.7 + static_cast<double>(span)));
+        }
+    }
+    return trends;
+}
+
+void BM_TrendFileWrite(benchmark::State& state) {
+    const STrendFile trends = FrictionTrends();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(trends.ToText());
+    }
+}
+BENCHMARK(BM_TrendFileWrite)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+void BM_TrendFileRead(benchmark::State& state) {
+    const QByteArray text = FrictionTrends().ToText();
+    QString error;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(STrendFile::FromText(text, error));
+    }
+}
+BENCHMARK(BM_TrendFileRead)
+    ->Unit(benchmark::kMicrosecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 

@@ -285,6 +285,20 @@ QString CPlot::markerLabel(int channel) const {
     return isChannel(channel) ? m_channels[channel].markerLabel : QString();
 }
 
+void CPlot::setCompact(bool compact) {
+    m_compact = compact;
+    const qreal scale = compact ? 0.8 : 1.0;
+    m_chart->setTitleFont(sizedFont(font(), 14.0 * scale, true));
+    for (QValueAxis* axis :
+         std::initializer_list<QValueAxis*>{m_xAxis, m_yAxes[0], m_yAxes[1], m_yAxes[2]}) {
+        axis->setLabelsFont(sizedFont(font(), 11.0 * scale));
+        axis->setTitleFont(sizedFont(font(), 12.0 * scale, true));
+    }
+    m_chart->setMargins(compact ? QMargins(0, 0, 0, 0) : QMargins(4, 4, 4, 4));
+    m_chart->legend()->setVisible(!compact);
+    setMinimumSize(compact ? QSize(200, 140) : QSize());
+}
+
 void CPlot::redraw() {
     m_redrawScheduled = false;
     for (Channel& c : m_channels) {

@@ -82,6 +82,10 @@ public:
     void drawMarker(int channel, double x, quint32 colorRef, const QString& label);
     QString markerLabel(int channel) const;
 
+    // Small type and no legend, for plots that share a view four to a page; the title names
+    // what each shows.
+    void setCompact(bool compact);
+
     // Draws the points added since the last redraw.
     void redraw();
     // The points the channel's line goes through now (fewer than its points when it is long).
@@ -135,4 +139,5 @@ private:
     std::array<QValueAxis*, kYAxisCount> m_yAxes{};
     std::array<Channel, kChannelCount> m_channels{};
     bool m_redrawScheduled = false;
+    bool m_compact = false;
 };

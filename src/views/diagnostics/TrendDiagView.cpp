@@ -1,6 +1,7 @@
 #include "views/diagnostics/TrendDiagView.h"
 
 #include "model/DeviceState.h"
+#include "views/common/BusyIndicator.h"
 #include "views/common/DeviceViewServices.h"
 #include "views/components/Plot.h"
 
@@ -89,6 +90,7 @@ std::unique_ptr<QWidget> CTrendDiagView::CreateDeviceContent() {
     auto* grid = new QGridLayout;
     for (std::size_t span = 0; span < m_plots.size(); ++span) {
         auto* plot = new CPlot(content.get());
+        plot->setCompact(true);
         plot->setTitle(QString::fromUtf8(kSpans[span].plotTitle));
         plot->setChannelName(0, QString::fromUtf8(kSpans[span].channel));
         plot->setXAxisTitle(QString::fromUtf8(kSpans[span].xAxis));
@@ -102,6 +104,7 @@ std::unique_ptr<QWidget> CTrendDiagView::CreateDeviceContent() {
     m_progress->setRange(0, 100);
     m_progress->setValue(0);
     m_progress->setFixedWidth(160);
+    m_progress->setProperty(CBusyIndicator::kBusyProperty, false); // until an upload runs
     m_status = new QLabel(content.get());
     m_status->setObjectName(QStringLiteral("trendStatus"));
     bottom->addWidget(m_progress);
