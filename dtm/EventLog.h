@@ -31,6 +31,9 @@ public:
     static constexpr std::uint32_t kHistorySeed = 700;
 
     static constexpr std::uint8_t kReset = 0;
+    static constexpr std::uint8_t kCalibrationStarted = 1;
+    static constexpr std::uint8_t kCalibrationFinished = 2;
+    static constexpr std::uint8_t kCalibrationAborted = 3;
     static constexpr std::uint8_t kModeChanged = 7;
     static constexpr std::uint8_t kAlarmOn = 8;
     static constexpr std::uint8_t kAlarmOff = 9;

@@ -39,6 +39,17 @@ struct SProcedureFaults {
     bool stuckValve = false;
 };
 
+// The calibration procedures. All are off at first.
+struct SCalibrationFaults {
+    // 0x02 (no movement), 0x03 (pot failure) or 0x06 (air supply low): every automatic
+    // procedure fails after its first state with this status. Other values change nothing.
+    int failure = 0;
+    // The leak test finds a leak and waits (status 0x12).
+    bool leak = false;
+    // Calibration steps stay in progress and never end.
+    bool noAnswer = false;
+};
+
 // The faults the simulated DTM shows when told to, so that tests and the frame can watch
 // how the control copes with a DTM that misbehaves. All are off at first.
 struct SFaultSwitches {
@@ -61,6 +72,8 @@ struct SFaultSwitches {
     SFrameFaults frames;
     // Procedures of the positioner.
     SProcedureFaults procedures;
+    // Calibrations of the positioner.
+    SCalibrationFaults calibration;
 
     std::optional<HRESULT> FailureOf(std::string_view operation) const {
         const auto it = failingOperations.find(operation);

@@ -10,6 +10,7 @@ CSimulatedPositioner::CSimulatedPositioner(const CParameterDictionary& dictionar
     : m_store(dictionary), m_events([this] { return Clock(); }), m_alarms(m_store, &m_events),
       m_serviceMode(m_store), m_valveTests(m_store, dictionary, faults.procedures),
       m_partialStroke(m_store, dictionary, faults.procedures, m_valveTests, m_events),
+      m_calibration(m_store, dictionary, faults.calibration, m_events, m_valveTests),
       m_live(m_store), m_buffers(m_store, faults.frames), m_services(m_store, faults) {
     m_events.AppendHistory(Clock());
     m_alarms.Raise(kStartAlarm);
@@ -26,6 +27,7 @@ CSimulatedPositioner::CSimulatedPositioner(const CParameterDictionary& dictionar
     RegisterValveTests();
     RegisterPartialStroke();
     RegisterTrends();
+    RegisterCalibration();
     m_dispatcher.Register(kCommandKey, CLiveValues::kSnapshotCommand,
                           [this](const std::string&) { m_live.Snapshot(); });
 }
@@ -43,8 +45,11 @@ void CSimulatedPositioner::RegisterValveTests() {
             m_valveTests.Start(start.test);
         });
     }
-    m_dispatcher.Register(kCommandKey, Tests::kAbortCommand,
-                          [this](const std::string&) { m_valveTests.Abort(); });
+    // 255 ends whatever runs under the procedure state: a valve test or a calibration step.
+    m_dispatcher.Register(kCommandKey, Tests::kAbortCommand, [this](const std::string&) {
+        m_valveTests.Abort();
+        m_calibration.AbortStep();
+    });
     struct SResult {
         std::uint8_t type;
         const std::vector<std::int16_t>& (Tests::*buffer)() const;
@@ -82,6 +87,25 @@ void CSimulatedPositioner::RegisterTrends() {
         }
     }
     ServeValues(CTravelHistogram::kFrameType, [this] { return Histogram().Tenths(); });
+}
+
+void CSimulatedPositioner::RegisterCalibration() {
+    using Calibration = CCalibrationProcedure;
+    for (const std::uint8_t command :
+         {Calibration::kAutoCalibration, Calibration::kTravelCalibration, Calibration::kLeakTest,
+          Calibration::kAutoTune}) {
+        m_dispatcher.Register(
+            CServiceModeProcedure::kTargetKey, command,
+            [this, command](const std::string&) { m_calibration.Start(command); });
+    }
+    m_dispatcher.Register(CServiceModeProcedure::kTargetKey, Calibration::kAbort,
+                          [this](const std::string&) { m_calibration.Abort(); });
+    for (const std::uint8_t command : Calibration::kStepCommands) {
+        m_dispatcher.Register(kCommandKey, command,
+                              [this, command](const std::string&) { m_calibration.Step(command); });
+    }
+    m_dispatcher.Register(kCommandKey, Calibration::kResetStep,
+                          [this](const std::string&) { m_calibration.ResetStep(); });
 }
 
 void CSimulatedPositioner::ServeValues(std::uint8_t type, CBufferServer::ValueSource source) {

@@ -8,6 +8,7 @@
 #include "dtm/FieldbusServices.h"
 #include "dtm/LiveValues.h"
 #include "dtm/TrendHistory.h"
+#include "dtm/procedures/CalibrationProcedure.h"
 #include "dtm/procedures/PartialStrokeProcedure.h"
 #include "dtm/procedures/ServiceModeProcedure.h"
 #include "dtm/procedures/ValveTestProcedure.h"
@@ -21,7 +22,8 @@ struct SFaultSwitches;
 
 // The simulated Vela VP-700 positioner as the bus sees it: the parameter store, the alarm
 // engine that keeps the alarm parameters, the command dispatcher that hands writes of command
-// elements to the procedures (service mode, valve tests, partial stroke test), the buffer server
+// elements to the procedures (service mode, valve tests, partial stroke test, calibrations), the
+// buffer server
 // with the event log, the test results, the trends and the travel histogram, the fieldbus
 // services and the live process values.
 // DEVICE.md is its contract.
@@ -53,6 +55,9 @@ public:
     CValveTestProcedure& ValveTests() { return m_valveTests; }
     // The partial stroke test, manual and automatic, and its result buffers.
     CPartialStrokeProcedure& PartialStroke() { return m_partialStroke; }
+    // The automatic calibration procedures (service mode target 1 to 4, 255) and the
+    // calibration steps (command element 0 to 8, 13 to 19, 255).
+    CCalibrationProcedure& Calibration() { return m_calibration; }
     // The live process values; command 42 takes a snapshot of them into the store.
     CLiveValues& Live() { return m_live; }
     // The trend buffers (commands 192 to 203) and the travel histogram (command 31), from a
@@ -71,6 +76,7 @@ private:
     void RegisterValveTests();
     void RegisterPartialStroke();
     void RegisterTrends();
+    void RegisterCalibration();
 
     CDeviceModel m_store;
     CEventLog m_events;
@@ -78,6 +84,7 @@ private:
     CServiceModeProcedure m_serviceMode;
     CValveTestProcedure m_valveTests;
     CPartialStrokeProcedure m_partialStroke;
+    CCalibrationProcedure m_calibration;
     CLiveValues m_live;
     CTrendHistory m_trends;
     CCommandDispatcher m_dispatcher;
