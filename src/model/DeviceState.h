@@ -49,6 +49,12 @@ struct SDeviceState {
     std::int32_t frameType = 0;
     float frameNumber = 0.0f;
 
+    // A calibration procedure runs: no view offers the service mode switch meanwhile.
+    void SetCalibrationRunning(bool running) {
+        calibrationRunning = running;
+        serviceSwitchingAllowed = !running;
+    }
+
     SelectionNames selectionNames = MakeSelectionNames();
     CommandResults commandResults = MakeCommandResults();
     ProcedureStates procedureStates = MakeProcedureStates();

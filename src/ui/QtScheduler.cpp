@@ -86,14 +86,22 @@ std::int64_t CQtScheduler::NowMs() const {
 
 namespace {
 IScheduler* g_installed = nullptr;
-}
+CQtScheduler* g_qtScheduler = nullptr; // made on first use, until released
+} // namespace
 
 IScheduler& Scheduler() {
     if (g_installed) {
         return *g_installed;
     }
-    static CQtScheduler* qtScheduler = new CQtScheduler(); // lives as long as the process
-    return *qtScheduler;
+    if (g_qtScheduler == nullptr) {
+        g_qtScheduler = new CQtScheduler();
+    }
+    return *g_qtScheduler;
+}
+
+void ReleaseDefaultScheduler() {
+    delete g_qtScheduler; // its timers are its children
+    g_qtScheduler = nullptr;
 }
 
 void SetScheduler(IScheduler* scheduler) {

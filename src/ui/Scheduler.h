@@ -31,3 +31,7 @@ IScheduler& Scheduler();
 // Installs `scheduler` as the process-wide one (null restores the Qt scheduler). The caller
 // keeps ownership.
 void SetScheduler(IScheduler* scheduler);
+// Deletes the Qt scheduler that Scheduler() made, with its timers; the next call of
+// Scheduler() makes a new one. A library calls it before it is unloaded, so that no timer of
+// its outlives its code.
+void ReleaseDefaultScheduler();

@@ -1,6 +1,12 @@
 #include "views/ViewCatalog.h"
 
 #include "edit/ViewTable.h"
+#include "views/calibration/AutomaticCalibrationSettingsView.h"
+#include "views/calibration/AutomaticCalibrationView.h"
+#include "views/calibration/MainCalibrationView.h"
+#include "views/calibration/PressureCalibrationView.h"
+#include "views/calibration/SignalCalibrationView.h"
+#include "views/calibration/TransmitterCalibrationView.h"
 #include "views/diagnostics/DataLoggerView.h"
 #include "views/diagnostics/EventLogView.h"
 #include "views/diagnostics/MainDiagnosticView.h"
@@ -36,11 +42,18 @@ void RegisterViews(CViewTable& table) {
     Add<CDataLoggerView>(table);
     Add<CTrendDiagView>(table);
     Add<CTravelHistogramView>(table);
-    // The hub's buttons lead to the diagnostic views that exist.
+    Add<CAutomaticCalibrationView>(table);
+    Add<CAutomaticCalibrationSettingsView>(table);
+    Add<CPressureCalibrationView>(table);
+    Add<CSignalCalibrationView>(table);
+    Add<CTransmitterCalibrationView>(table);
+    // The hubs' buttons lead to the views that exist.
     const CViewTable* views = &table;
-    Add<MainDiagnosticView>(table, std::function<bool(int)>([views](int viewId) {
-                                return views->GetDialogId(viewId) != 0;
-                            }));
+    const std::function<bool(int)> exists = [views](int viewId) {
+        return views->GetDialogId(viewId) != 0;
+    };
+    Add<MainDiagnosticView>(table, exists);
+    Add<CMainCalibrationView>(table, exists);
 }
 
 } // namespace ViewCatalog

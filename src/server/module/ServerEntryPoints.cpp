@@ -4,6 +4,7 @@
 #include "server/OnlineView.h"
 #include "server/Registry.h"
 #include "server/ServerRegistration.h"
+#include "ui/Scheduler.h"
 
 #include <dlfcn.h>
 
@@ -60,7 +61,12 @@ HRESULT DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
 }
 
 HRESULT DllCanUnloadNow() {
-    return com::Module::CanUnload() ? S_OK : S_FALSE;
+    if (!com::Module::CanUnload()) {
+        return S_FALSE;
+    }
+    // No object of the server lives: its timers go before its code does.
+    ReleaseDefaultScheduler();
+    return S_OK;
 }
 
 HRESULT DllRegisterServer() {

@@ -3,6 +3,7 @@
 #include "com/ComError.h"
 #include "model/Conversions.h"
 #include "model/DirectParameterAccess.h"
+#include "model/EnumParameterDescriptor.h"
 #include "model/FFValueArrayParameterDescriptor.h"
 #include "model/NumericParameterDescriptor.h"
 
@@ -36,6 +37,24 @@ std::optional<std::pair<double, double>> CDeviceAccess::FetchLimits(std::uint32_
     } catch (const std::exception&) {
         return std::nullopt;
     }
+}
+
+std::optional<std::vector<std::pair<std::uint32_t, std::string>>>
+CDeviceAccess::FetchChoices(std::uint32_t key) const {
+    const auto* enumeration = dynamic_cast<const CEnumParameterDescriptor*>(Describe(key));
+    if (enumeration == nullptr) {
+        return std::nullopt;
+    }
+    std::vector<std::pair<std::uint32_t, std::string>> choices;
+    for (const SChoice& choice : enumeration->GetChoices()) {
+        choices.emplace_back(choice.tag, choice.caption);
+    }
+    return choices;
+}
+
+std::optional<std::string> CDeviceAccess::FetchUnit(std::uint32_t key) const {
+    const auto* numeric = dynamic_cast<const CNumericParameterDescriptor*>(Describe(key));
+    return numeric ? std::optional(numeric->GetUnit()) : std::nullopt;
 }
 
 std::optional<std::vector<std::string>> CDeviceAccess::FetchArray(std::uint32_t key) const {

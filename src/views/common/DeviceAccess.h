@@ -37,6 +37,12 @@ public:
     // nothing when it is not numeric or a limit is missing or not a number.
     std::optional<std::pair<double, double>> FetchLimits(std::uint32_t key) const;
 
+    // The choices (tag, caption) of the enumeration `key` and its unit text of a numeric
+    // parameter, as the DTM describes them; nothing when the key is not of that kind.
+    std::optional<std::vector<std::pair<std::uint32_t, std::string>>>
+    FetchChoices(std::uint32_t key) const;
+    std::optional<std::string> FetchUnit(std::uint32_t key) const;
+
     // The element values of the FF value array `key`, as the DTM last received them; nothing
     // when the DTM does not describe the key as an FF value array.
     std::optional<std::vector<std::string>> FetchArray(std::uint32_t key) const;

@@ -181,6 +181,10 @@ void CDeviceViewHeader::ShowCurrentAlarm(const std::string& value) {
 }
 
 void CDeviceViewHeader::ShowMode(const std::string& value) {
+    // A calibration ends with the mode back in or out of service, whichever view sees it.
+    if (value == device_keys::kInService || value == device_keys::kOutOfService) {
+        m_state.SetCalibrationRunning(false);
+    }
     m_state.inService = value == device_keys::kInService;
     m_state.modeText = m_state.inService ? "SRV" : "OOS";
     m_service->setText(QString::fromStdString(m_state.modeText));

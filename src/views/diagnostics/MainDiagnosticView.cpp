@@ -3,6 +3,7 @@
 #include "ui/UIController.h"
 #include "views/common/DeviceKeys.h"
 #include "views/common/ServiceModeSwitch.h"
+#include "views/common/ViewButtons.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -31,23 +32,17 @@ std::unique_ptr<QWidget> MainDiagnosticView::CreateDeviceContent() {
     auto* views = new QGroupBox(QStringLiteral("Diagnostics"), content.get());
     auto* grid = new QGridLayout(views);
     grid->setAlignment(Qt::AlignTop);
-    int index = 0;
+    std::vector<SViewButton> entries;
     for (const SDiagnostic& diagnostic : Diagnostics()) {
-        auto* button = new QPushButton(QString::fromUtf8(diagnostic.label), views);
-        button->setMinimumWidth(160);
-        button->setEnabled(m_viewExists && m_viewExists(diagnostic.viewId));
-        grid->addWidget(button, index / 2, index % 2);
-        ++index;
-        const int viewId = diagnostic.viewId;
-        QObject::connect(button, &QPushButton::clicked, button, [this, viewId] {
-            RunGuarded("Show view", [this, viewId] {
-                if (GetController()) {
-                    GetController()->ShowView(viewId);
-                }
-            });
-        });
-        m_buttons.emplace_back(diagnostic.viewId, button);
+        entries.push_back({diagnostic.viewId, diagnostic.label});
     }
+    m_buttons = AddViewButtons(*grid, views, entries, 2, m_viewExists, [this](int viewId) {
+        RunGuarded("Show view", [this, viewId] {
+            if (GetController()) {
+                GetController()->ShowView(viewId);
+            }
+        });
+    });
     layout->addWidget(views, 1);
 
     auto* service = new QGroupBox(QStringLiteral("Service Status"), content.get());
@@ -64,12 +59,7 @@ std::unique_ptr<QWidget> MainDiagnosticView::CreateDeviceContent() {
 }
 
 QPushButton* MainDiagnosticView::FindButton(int viewId) const {
-    for (const auto& [id, button] : m_buttons) {
-        if (id == viewId) {
-            return button;
-        }
-    }
-    return nullptr;
+    return FindViewButton(m_buttons, viewId);
 }
 
 void MainDiagnosticView::OnParameter(std::uint32_t key) {

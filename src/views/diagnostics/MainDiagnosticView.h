@@ -33,5 +33,5 @@ protected:
 private:
     std::function<bool(int)> m_viewExists;
     CServiceModeSwitch* m_switch = nullptr;
-    std::vector<std::pair<int, QPushButton*>> m_buttons;
+    std::vector<std::pair<int, QPushButton*>> m_buttons; // the view buttons
 };
