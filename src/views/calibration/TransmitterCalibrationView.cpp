@@ -6,6 +6,7 @@
 #include "ui/UIController.h"
 #include "views/common/VelaFFUIServices.h"
 
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -19,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -50,6 +52,13 @@ std::unique_ptr<QWidget> CTransmitterCalibrationView::CreateDeviceContent() {
     m_lower = new QRadioButton(QStringLiteral("Lower Transmitter Value"), calibration);
     m_upper = new QRadioButton(QStringLiteral("Upper Transmitter Value"), calibration);
     m_lower->setChecked(true);
+    // Two choices side by side in one group box: each pair excludes only its partner.
+    for (const auto& [first, second] :
+         {std::pair{m_online, m_offline}, std::pair{m_lower, m_upper}}) {
+        auto* pair = new QButtonGroup(calibration);
+        pair->addButton(first);
+        pair->addButton(second);
+    }
     m_lowerValue = new QLineEdit(QStringLiteral("4.0"), calibration);
     m_upperValue = new QLineEdit(QStringLiteral("20.0"), calibration);
     m_lowerValue->setAccessibleName(QStringLiteral("Lower Transmitter Value"));

@@ -66,6 +66,11 @@ void CServiceModeSwitch::Ask() {
     m_confirming = true;
 }
 
+void CServiceModeSwitch::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    Refresh();
+}
+
 void CServiceModeSwitch::Decline() {
     ShowPrompt(false);
     m_confirming = false;

@@ -48,6 +48,10 @@ public:
     QLineEdit* StatusBox() const { return m_status; }
     QLabel* Prompt() const { return m_prompt; }
 
+protected:
+    // Shown again (its view comes back): the button follows the device state as it is now.
+    void showEvent(QShowEvent* event) override;
+
 private:
     void Ask();
     void Decline();
