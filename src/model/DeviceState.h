@@ -45,6 +45,12 @@ struct SDeviceState {
     std::int32_t failureModeFlag = 0;
     // The code of the last failure mode command (33 activate, 34 deactivate).
     std::int32_t failureModeCommand = 0;
+    // The alarm the alarm list showed last (its row double-clicked): what the alarm
+    // information view shows. Category and priority as the device's alarm log gave them, -1
+    // when unknown.
+    std::uint32_t selectedAlarm = 0;
+    std::int32_t selectedAlarmCategory = -1;
+    std::int32_t selectedAlarmPriority = -1;
     // The segment upload in progress: the requested frame type and the frame counter.
     std::int32_t frameType = 0;
     float frameNumber = 0.0f;

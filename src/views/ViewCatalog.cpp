@@ -1,6 +1,8 @@
 #include "views/ViewCatalog.h"
 
 #include "edit/ViewTable.h"
+#include "views/alarms/AlarmStatusView.h"
+#include "views/alarms/SubAlarmView.h"
 #include "views/calibration/AutomaticCalibrationSettingsView.h"
 #include "views/calibration/AutomaticCalibrationView.h"
 #include "views/calibration/MainCalibrationView.h"
@@ -47,6 +49,7 @@ void RegisterViews(CViewTable& table) {
     Add<CPressureCalibrationView>(table);
     Add<CSignalCalibrationView>(table);
     Add<CTransmitterCalibrationView>(table);
+    Add<CSubAlarmView>(table);
     // The hubs' buttons lead to the views that exist.
     const CViewTable* views = &table;
     const std::function<bool(int)> exists = [views](int viewId) {
@@ -54,6 +57,7 @@ void RegisterViews(CViewTable& table) {
     };
     Add<MainDiagnosticView>(table, exists);
     Add<CMainCalibrationView>(table, exists);
+    Add<CAlarmStatusView>(table, exists);
 }
 
 } // namespace ViewCatalog

@@ -19,6 +19,7 @@
 #include "ui/ToolbarArea.h"
 #include "views/ViewCatalog.h"
 #include "views/common/DeviceViewHeader.h"
+#include "views/common/DeviceViewServices.h"
 #include "views/components/Grid.h"
 #include "views/diagnostics/EventLogView.h"
 #include "views/fieldbus/FFOperationView.h"
@@ -333,8 +334,8 @@ TEST_F(DeviceViewsTest, EventLogSetsTheClockOnceAndUploadsALongLogRowByRow) {
     const std::vector<std::uint8_t> payload(25, 7);
     view->AppendRecords(SSegmentFrame{.eventsInFrame = 25, .payload = payload});
     EXPECT_EQ(grid.rows(), before + 2);
-    EXPECT_EQ(CEventLogView::BaseYear(2024) + 24, 2024);
-    EXPECT_EQ(CEventLogView::BaseYear(1999) + 24, 1924);
+    EXPECT_EQ(ClockBaseYear(2024) + 24, 2024);
+    EXPECT_EQ(ClockBaseYear(1999) + 24, 1924);
 
     // A device that answers every frame with the wrong number: lost frames, reported by number.
     Dtm().Positioner().Events().Clear();

@@ -7,6 +7,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include <cstdint>
+#include <iterator>
+
 namespace {
 
 class CQtBeeper final : public IBeeper {
@@ -82,4 +85,15 @@ std::optional<std::string> AskFile(const IUIController* controller, const CDevic
         *chosen += "." + question.extension;
     }
     return chosen;
+}
+
+int WriteDeviceClock(const CDeviceAccess& device, int year, int month, int day, int hour,
+                     int minute, int second) {
+    constexpr std::uint32_t kClockYear = 0x01690001;
+    const int base = ClockBaseYear(year);
+    const int values[] = {year - base, month, day, hour, minute, second};
+    for (std::uint32_t i = 0; i < std::size(values); ++i) {
+        device.Write(kClockYear + i, std::to_string(values[i]));
+    }
+    return base;
 }

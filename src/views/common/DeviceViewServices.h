@@ -60,3 +60,12 @@ struct SFileQuestion {
 // through the DTM) or the question was cancelled. A null controller refuses.
 std::optional<std::string> AskFile(const IUIController* controller, const CDeviceAccess& device,
                                    QWidget* parent, const SFileQuestion& question, bool save);
+
+// Sets the device clock (0x0169 elements 1 to 6) from `now`, each element written before the
+// next: the year counted from 1900 below the year 2000 and from 2000 otherwise, then month,
+// day, hour, minute and second. Answers that base year.
+int WriteDeviceClock(const CDeviceAccess& device, int year, int month, int day, int hour,
+                     int minute, int second);
+inline int ClockBaseYear(int hostYear) {
+    return hostYear < 2000 ? 1900 : 2000;
+}

@@ -2,6 +2,7 @@
 
 #include "model/AlarmInformation.h"
 #include "ui/UIController.h"
+#include "views/common/DeviceViewServices.h"
 #include "views/components/Grid.h"
 
 #include <QHBoxLayout>
@@ -82,20 +83,12 @@ void CEventLogView::OnDeviceActivated() {
 }
 
 void CEventLogView::OnFirstActivation() {
-    // The device clock from the host clock, each element written before the next.
+    // The device clock from the host clock.
     const QDateTime now = m_clock();
     const QDate date = now.date();
     const QTime time = now.time();
-    m_baseYear = BaseYear(date.year());
-    const int values[] = {date.year() - m_baseYear,
-                          date.month(),
-                          date.day(),
-                          time.hour(),
-                          time.minute(),
-                          time.second()};
-    for (std::size_t i = 0; i < std::size(kClockKeys); ++i) {
-        Device().Write(kClockKeys[i], std::to_string(values[i]));
-    }
+    m_baseYear = WriteDeviceClock(Device(), date.year(), date.month(), date.day(), time.hour(),
+                                  time.minute(), time.second());
 }
 
 void CEventLogView::OnDeviceDeactivated() {

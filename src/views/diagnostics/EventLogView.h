@@ -21,8 +21,6 @@ public:
     static constexpr int kViewId = 1307;
     static constexpr std::int32_t kFrameType = 39;
     static constexpr int kReadDelayMs = 3000;
-    static constexpr std::uint32_t kClockKeys[] = {0x01690001, 0x01690002, 0x01690003,
-                                                   0x01690004, 0x01690005, 0x01690006};
     static constexpr std::size_t kRecordBytes = 10;
 
     explicit CEventLogView(const SViewContext& context);
@@ -36,7 +34,6 @@ public:
     // The texts of one event record: event name and information.
     std::pair<std::string, std::string> EventTexts(std::uint8_t code,
                                                    std::uint8_t information) const;
-    static int BaseYear(int hostYear) { return hostYear < 2000 ? 1900 : 2000; }
     // Appends the frame's event records (10 bytes each) to the table.
     void AppendRecords(const SSegmentFrame& frame);
 

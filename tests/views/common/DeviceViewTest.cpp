@@ -17,7 +17,9 @@
 #include "views/common/DeviceViewHeader.h"
 #include "views/common/DeviceViewServices.h"
 #include "views/common/ServiceModeSwitch.h"
+#include "views/common/WriteSingleArrayElement.h"
 #include "views/components/Led.h"
+#include "xml/Xml.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -364,6 +366,17 @@ TEST_F(DeviceViewBaseTest, HeaderRulesForAlarmModeSetpointModeAndFailureMode) {
     Report(0x01440001, "50");
     m_view->OnUpdate(100, "not a key");
     EXPECT_THAT(m_view->parameters, ElementsAre(0x01440001u));
+}
+
+TEST(WriteSingleArrayElement, RequestNamesTheArrayKeyAndTheElementInDecimal) {
+    const CWriteSingleArrayElementUIHelper request(0x017B0000, 73);
+    const xml::Document document = xml::Document::Parse(request.GetRequest());
+    EXPECT_EQ(document.Root().Name(), "WriteSingleArrayElement");
+    EXPECT_EQ(document.Attribute("/WriteSingleArrayElement/@arrayID"), "24838144");
+    EXPECT_EQ(document.Attribute("/WriteSingleArrayElement/@elementIndex"), "73");
+    EXPECT_EQ(CWriteSingleArrayElementUIHelper(4294967295u, 0).GetRequest().find("4294967295") !=
+                  std::string::npos,
+              true);
 }
 
 } // namespace
