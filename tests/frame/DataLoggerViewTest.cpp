@@ -20,27 +20,8 @@ using ::testing::HasSubstr;
 
 namespace {
 
-class CAnsweringFileDialogs : public IFileDialogService {
-public:
-    std::optional<std::string> GetOpenFileName(QWidget*, const std::string& title,
-                                               const std::string&) override {
-        titles.push_back(title);
-        return path;
-    }
-    std::optional<std::string> GetSaveFileName(QWidget*, const std::string& title,
-                                               const std::string&) override {
-        titles.push_back(title);
-        return path;
-    }
-    std::optional<std::string> path;
-    std::vector<std::string> titles;
-};
-
 class DataLoggerViewTest : public DeviceViewsTest {
 protected:
-    DataLoggerViewTest() { SetFileDialogs(&m_dialogs); }
-    ~DataLoggerViewTest() override { SetFileDialogs(nullptr); }
-
     CDataLoggerView* ShowLogger() {
         m_window = Show(CDataLoggerView::kViewId);
         return dynamic_cast<CDataLoggerView*>(
@@ -142,11 +123,11 @@ TEST_F(DataLoggerViewTest, SaveAndOpenRoundTripAndOtherFilesAreRefused) {
     ASSERT_GE(position.size(), 19);
 
     QTemporaryDir folder;
-    m_dialogs.path = (folder.path() + "/day").toStdString();
+    m_dialogs.Answer(folder.path() + "/day");
     Button("Save")->click();
     ASSERT_TRUE(QFile::exists(folder.path() + "/day.lgr"));
     Button("Reset")->click();
-    m_dialogs.path = (folder.path() + "/day.lgr").toStdString();
+    m_dialogs.Answer(folder.path() + "/day.lgr");
     Button("Load")->click();
     EXPECT_EQ(Points(*view, 0), position);
     EXPECT_EQ(m_dialogs.titles.front(), "Save Data Log as");
@@ -162,7 +143,7 @@ TEST_F(DataLoggerViewTest, SaveAndOpenRoundTripAndOtherFilesAreRefused) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bad);
         file.close();
-        m_dialogs.path = file.fileName().toStdString();
+        m_dialogs.Answer(file.fileName());
         Button("Load")->click();
         EXPECT_EQ(Points(*view, 0), position);
         EXPECT_THAT(view->GetStatusLine()->text().toStdString(), HasSubstr("Load: "));

@@ -15,6 +15,7 @@
 #include "ui/Guard.h"
 #include "ui/StatusArea.h"
 #include "ui/UIController.h"
+#include "views/common/DeviceViewServices.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -23,6 +24,7 @@
 #include <gmock/gmock.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -105,4 +107,33 @@ protected:
 
     std::vector<std::string> m_reports;
     GuardReporter m_previousReporter;
+};
+
+// Answers the device views' file dialogs with the paths a test sets (nothing: cancelled), and
+// keeps the titles and filters asked with, installed for its lifetime.
+class CAnsweringFileDialogs : public IFileDialogService {
+public:
+    CAnsweringFileDialogs() { SetFileDialogs(this); }
+    ~CAnsweringFileDialogs() override { SetFileDialogs(nullptr); }
+    CAnsweringFileDialogs(const CAnsweringFileDialogs&) = delete;
+    CAnsweringFileDialogs& operator=(const CAnsweringFileDialogs&) = delete;
+
+    std::optional<std::string> GetOpenFileName(QWidget*, const std::string& title,
+                                               const std::string& filter) override {
+        titles.push_back(title);
+        filters.push_back(filter);
+        return openPath;
+    }
+    std::optional<std::string> GetSaveFileName(QWidget*, const std::string& title,
+                                               const std::string& filter) override {
+        titles.push_back(title);
+        filters.push_back(filter);
+        return savePath;
+    }
+    void Answer(const QString& path) { openPath = savePath = path.toStdString(); }
+
+    std::optional<std::string> openPath;
+    std::optional<std::string> savePath;
+    std::vector<std::string> titles;
+    std::vector<std::string> filters;
 };

@@ -21,26 +21,8 @@ using ::testing::HasSubstr;
 
 namespace {
 
-class CSaveDialogs : public IFileDialogService {
-public:
-    std::optional<std::string> GetOpenFileName(QWidget*, const std::string&,
-                                               const std::string&) override {
-        return path;
-    }
-    std::optional<std::string> GetSaveFileName(QWidget*, const std::string& title,
-                                               const std::string&) override {
-        titles.push_back(title);
-        return path;
-    }
-    std::optional<std::string> path;
-    std::vector<std::string> titles;
-};
-
 class TrendViewsTest : public DeviceViewsTest {
 protected:
-    TrendViewsTest() { SetFileDialogs(&m_dialogs); }
-    ~TrendViewsTest() override { SetFileDialogs(nullptr); }
-
     CTrendDiagView* ShowTrends() {
         m_window = Show(CTrendDiagView::kViewId);
         return dynamic_cast<CTrendDiagView*>(
@@ -63,7 +45,7 @@ protected:
         return commands;
     }
 
-    CSaveDialogs m_dialogs;
+    CAnsweringFileDialogs m_dialogs;
     QWidget* m_window = nullptr;
 };
 
@@ -93,7 +75,7 @@ TEST_F(TrendViewsTest, AKindFetchesItsFourSpansDrawsThemAndSavesThirtyThreeLines
 
     // Save: 33 lines, the day columns empty from row 24; Open gives the same trends back.
     QTemporaryDir folder;
-    m_dialogs.path = (folder.path() + "/friction").toStdString();
+    m_dialogs.Answer(folder.path() + "/friction");
     Named<QPushButton>(m_window, "Save")->click();
     QFile file(folder.path() + "/friction.tnd");
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -105,7 +87,7 @@ TEST_F(TrendViewsTest, AKindFetchesItsFourSpansDrawsThemAndSavesThirtyThreeLines
     const STrendFile saved = view->Trends();
     ChooseKind(1);
     Advance(m_scheduler, 12000);
-    m_dialogs.path = (folder.path() + "/friction.tnd").toStdString();
+    m_dialogs.Answer(folder.path() + "/friction.tnd");
     Named<QPushButton>(m_window, "Open")->click();
     EXPECT_EQ(view->Kind(), 2);
     for (int span = 0; span < 4; ++span) {
@@ -154,7 +136,7 @@ TEST_F(TrendViewsTest, WrongFramesTheGuardAndMalformedFilesLeaveTheTrendsAsTheyW
         file.open(QIODevice::WriteOnly);
         file.write(content);
         file.close();
-        m_dialogs.path = file.fileName().toStdString();
+        m_dialogs.Answer(file.fileName());
         Named<QPushButton>(m_window, "Open")->click();
     };
     open(flat.ToText());
@@ -196,7 +178,7 @@ TEST_F(TrendViewsTest, TheHistogramShowsTheDeviceBandsAndSavesABitmap) {
     }
 
     QTemporaryDir folder;
-    m_dialogs.path = (folder.path() + "/travel").toStdString();
+    m_dialogs.Answer(folder.path() + "/travel");
     Named<QPushButton>(m_window, "Save")->click();
     QFile bitmap(folder.path() + "/travel.bmp");
     ASSERT_TRUE(bitmap.open(QIODevice::ReadOnly));

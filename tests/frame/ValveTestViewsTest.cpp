@@ -33,29 +33,8 @@ constexpr std::uint32_t kCommand = 0x015B0001;
 constexpr std::uint32_t kFrameNumber = 0x015B0004;
 constexpr std::uint32_t kSegment = 0x01650000;
 
-// Answers the file dialogs with the paths a test sets, and counts the questions.
-class CFakeFileDialogs : public IFileDialogService {
-public:
-    std::optional<std::string> GetOpenFileName(QWidget*, const std::string& title,
-                                               const std::string& filter) override {
-        titles.push_back(title + " | " + filter);
-        return openPath;
-    }
-    std::optional<std::string> GetSaveFileName(QWidget*, const std::string& title,
-                                               const std::string& filter) override {
-        titles.push_back(title + " | " + filter);
-        return savePath;
-    }
-    std::optional<std::string> openPath;
-    std::optional<std::string> savePath;
-    std::vector<std::string> titles;
-};
-
 class ValveTestViewsTest : public DeviceViewsTest {
 protected:
-    ValveTestViewsTest() { SetFileDialogs(&m_dialogs); }
-    ~ValveTestViewsTest() override { SetFileDialogs(nullptr); }
-
     // The view shown, with the device out of service (or not) before it reads its settings.
     template <class View> View* ShowTest(bool outOfService = true) {
         Dtm().Positioner().Store().Write(kServiceMode, outOfService ? "241" : "240");
@@ -110,7 +89,7 @@ protected:
         return plot.channelPoints(plot.GetChannelByName(QString::fromUtf8(channel)));
     }
 
-    CFakeFileDialogs m_dialogs;
+    CAnsweringFileDialogs m_dialogs;
     QWidget* m_window = nullptr;
 };
 
@@ -311,14 +290,14 @@ TEST_F(ValveTestViewsTest, SaveThenLoadRestoresThePlotExactlyAndLoadRefusesBadFi
     QTemporaryDir folder;
     m_dialogs.savePath = (folder.path() + "/first").toStdString();
     Click("Save");
-    EXPECT_THAT(m_dialogs.titles,
-                ElementsAre("Save Ramp Test Results As | Ramp Test Results (*.rat)"));
+    EXPECT_THAT(m_dialogs.titles, ElementsAre("Save Ramp Test Results As"));
+    EXPECT_THAT(m_dialogs.filters, ElementsAre("Ramp Test Results (*.rat)"));
     ASSERT_TRUE(QFile::exists(folder.path() + "/first.rat"));
     Click("Clear All");
     EXPECT_TRUE(Points(*view->GetPlot(), "Channel 2").isEmpty());
     m_dialogs.openPath = (folder.path() + "/first.rat").toStdString();
     Click("Load");
-    EXPECT_EQ(m_dialogs.titles.back(), "Open Ramp Test Results | Ramp Test Results (*.rat)");
+    EXPECT_EQ(m_dialogs.titles.back(), "Open Ramp Test Results");
     EXPECT_EQ(Points(*view->GetPlot(), "Channel 1"), setpoint);
     EXPECT_EQ(Points(*view->GetPlot(), "Channel 2"), position);
 

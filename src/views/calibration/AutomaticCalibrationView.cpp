@@ -124,16 +124,7 @@ std::unique_ptr<QWidget> CAutomaticCalibrationView::CreateDeviceContent() {
     form->addLayout(stroke, 4, 0, 1, 3);
     layout->addWidget(procedure, 1);
 
-    auto* service = new QGroupBox(QStringLiteral("Service Status"), content.get());
-    auto* serviceLayout = new QVBoxLayout(service);
-    m_switch = new CServiceModeSwitch(
-        CServiceModeSwitch::EWording::DeviceView, State(), Device(),
-        {[this] { StopHeaderPolling(); }, [this] { StartHeaderPolling(); },
-         [this](const char* where, const std::function<void()>& work) { RunGuarded(where, work); }},
-        service);
-    serviceLayout->addWidget(m_switch);
-    serviceLayout->addStretch(1);
-    layout->addWidget(service);
+    layout->addWidget(CreateServiceStatus(content.get(), &m_switch));
 
     QObject::connect(m_start, &QPushButton::clicked, m_start,
                      [this] { RunGuarded("Start", [this] { Start(); }); });

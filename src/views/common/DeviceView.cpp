@@ -9,7 +9,9 @@
 #include "views/common/DeviceKeys.h"
 #include "views/common/DeviceViewHeader.h"
 #include "views/common/DeviceViewServices.h"
+#include "views/common/ServiceModeSwitch.h"
 
+#include <QGroupBox>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -142,6 +144,20 @@ void CDeviceViewCore::StartViewTimer(int id, int intervalMs, std::function<void(
 void CDeviceViewCore::StartViewOneShot(int id, int delayMs, std::function<void()> handler) {
     Scheduler().StartOneShot(
         this, id, delayMs, [this, handler = std::move(handler)] { RunGuarded("Timer", handler); });
+}
+
+QWidget* CDeviceViewCore::CreateServiceStatus(QWidget* parent, CServiceModeSwitch** created) {
+    auto* service = new QGroupBox(QStringLiteral("Service Status"), parent);
+    auto* layout = new QVBoxLayout(service);
+    auto* serviceSwitch = new CServiceModeSwitch(
+        CServiceModeSwitch::EWording::DeviceView, State(), Device(),
+        {[this] { StopHeaderPolling(); }, [this] { StartHeaderPolling(); },
+         [this](const char* where, const std::function<void()>& work) { RunGuarded(where, work); }},
+        service);
+    layout->addWidget(serviceSwitch);
+    layout->addStretch(1);
+    *created = serviceSwitch;
+    return service;
 }
 
 bool CDeviceViewCore::IsViewTimerRunning(int id) const {

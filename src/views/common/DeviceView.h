@@ -12,6 +12,7 @@
 #include <string>
 
 class CDeviceViewHeader;
+class CServiceModeSwitch;
 class QLabel;
 struct SDeviceState;
 
@@ -75,6 +76,9 @@ protected:
     void StartViewOneShot(int id, int delayMs, std::function<void()> handler);
     void StopViewTimer(int id);
     bool IsViewTimerRunning(int id) const;
+    // The group "Service Status" with the view's service mode switch, which stops and
+    // restarts the header's polling while it asks; `*created` is the switch.
+    QWidget* CreateServiceStatus(QWidget* parent, CServiceModeSwitch** created);
     // Runs `work`; an error shows in the status line as "<where>: <message>".
     void RunGuarded(const char* where, const std::function<void()>& work);
     void ShowStatus(const std::string& text);

@@ -45,16 +45,7 @@ std::unique_ptr<QWidget> MainDiagnosticView::CreateDeviceContent() {
     });
     layout->addWidget(views, 1);
 
-    auto* service = new QGroupBox(QStringLiteral("Service Status"), content.get());
-    auto* serviceLayout = new QVBoxLayout(service);
-    m_switch = new CServiceModeSwitch(
-        CServiceModeSwitch::EWording::DeviceView, State(), Device(),
-        {[this] { StopHeaderPolling(); }, [this] { StartHeaderPolling(); },
-         [this](const char* where, const std::function<void()>& work) { RunGuarded(where, work); }},
-        service);
-    serviceLayout->addWidget(m_switch);
-    serviceLayout->addStretch(1);
-    layout->addWidget(service);
+    layout->addWidget(CreateServiceStatus(content.get(), &m_switch));
     return content;
 }
 
