@@ -1,10 +1,9 @@
 #include "dtm/ControlDataWriter.h"
 
 #include "dtm/DataSet.h"
+#include "dtm/DeviceModel.h"
 #include "dtm/ParameterDictionary.h"
 #include "xml/Xml.h"
-
-#include <sstream>
 
 namespace {
 
@@ -32,9 +31,8 @@ void WriteArray(const xml::Node& root, const SParameterDefinition& definition,
     const xml::Node array = root.AppendChild("FFValueArray");
     array.SetAttribute("elementType", definition.elementType);
     array.SetAttribute("valueType", definition.valueType);
-    std::istringstream values(value);
     int index = 0;
-    for (std::string element; values >> element;) {
+    for (const std::string& element : CDeviceModel::SplitArray(value)) {
         const xml::Node item = array.AppendChild("ArrayElement");
         item.SetAttribute("index", std::to_string(++index));
         item.SetAttribute("value", element);

@@ -2,6 +2,8 @@
 
 #include "dtm/ParameterDictionary.h"
 
+#include <sstream>
+
 CDeviceModel::CDeviceModel(const CParameterDictionary& dictionary) {
     for (const std::uint32_t key : dictionary.Keys()) {
         const SParameterDefinition& definition = *dictionary.Find(key);
@@ -23,4 +25,51 @@ bool CDeviceModel::Write(std::uint32_t key, std::string value) {
     }
     it->second = std::move(value);
     return true;
+}
+
+std::optional<std::string> CDeviceModel::ReadArrayElement(std::uint32_t key,
+                                                          std::size_t index) const {
+    const std::optional<std::string> text = Read(key);
+    if (!text) {
+        return std::nullopt;
+    }
+    std::vector<std::string> elements = SplitArray(*text);
+    if (index == 0 || index > elements.size()) {
+        return std::nullopt;
+    }
+    return std::move(elements[index - 1]);
+}
+
+bool CDeviceModel::WriteArrayElement(std::uint32_t key, std::size_t index,
+                                     const std::string& value) {
+    const std::optional<std::string> text = Read(key);
+    if (!text) {
+        return false;
+    }
+    std::vector<std::string> elements = SplitArray(*text);
+    if (index == 0 || index > elements.size()) {
+        return false;
+    }
+    elements[index - 1] = value;
+    return Write(key, JoinArray(elements));
+}
+
+std::vector<std::string> CDeviceModel::SplitArray(const std::string& text) {
+    std::istringstream stream(text);
+    std::vector<std::string> elements;
+    for (std::string element; stream >> element;) {
+        elements.push_back(std::move(element));
+    }
+    return elements;
+}
+
+std::string CDeviceModel::JoinArray(const std::vector<std::string>& elements) {
+    std::string text;
+    for (const std::string& element : elements) {
+        if (!text.empty()) {
+            text += ' ';
+        }
+        text += element;
+    }
+    return text;
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 class CParameterDictionary;
 
@@ -18,6 +20,15 @@ public:
     std::optional<std::string> Read(std::uint32_t key) const;
     // False (and nothing changes) for a key the device does not hold.
     bool Write(std::uint32_t key, std::string value);
+
+    // Element `index` (from 1) of a value array, whose value is its elements separated by
+    // spaces. Nothing, or false and nothing changes, when the key or the element is not held.
+    std::optional<std::string> ReadArrayElement(std::uint32_t key, std::size_t index) const;
+    bool WriteArrayElement(std::uint32_t key, std::size_t index, const std::string& value);
+
+    // The elements of a value array's text, and the text of elements.
+    static std::vector<std::string> SplitArray(const std::string& text);
+    static std::string JoinArray(const std::vector<std::string>& elements);
 
 private:
     std::map<std::uint32_t, std::string> m_values;

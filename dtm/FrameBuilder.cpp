@@ -1,5 +1,7 @@
 #include "dtm/FrameBuilder.h"
 
+#include "dtm/DeviceModel.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -75,14 +77,7 @@ std::vector<std::string> WordTexts(std::span<const std::uint16_t> words) {
 }
 
 std::string JoinWords(const std::vector<std::string>& texts) {
-    std::string joined;
-    for (const std::string& text : texts) {
-        if (!joined.empty()) {
-            joined += ' ';
-        }
-        joined += text;
-    }
-    return joined;
+    return CDeviceModel::JoinArray(texts);
 }
 
 } // namespace frames

@@ -1,6 +1,7 @@
 #include "dtm/SimulatedDtm.h"
 
 #include "dtm/ControlDataWriter.h"
+#include "xml/Xml.h"
 
 #include <charconv>
 #include <optional>
@@ -232,6 +233,8 @@ HRESULT CSimulatedDtm::RunFunction(std::int32_t functionId, const std::string& a
     case kFmsGetOd:
     case kFmsIdentify:
         return Serve(functionId, argument);
+    case kWriteArrayElement:
+        return WriteArrayElement(argument);
     case kUIStarted:
     case kUITerminated:
     case kCloseRequested:
@@ -282,6 +285,30 @@ void CSimulatedDtm::Write(std::uint32_t key) {
             m_dataSet.MarkWritten(valueKey);
         }
     }
+}
+
+HRESULT CSimulatedDtm::WriteArrayElement(const std::string& argument) {
+    const xml::Document document = xml::Document::TryParse(argument);
+    if (!document || document.Root().Name() != "WriteSingleArrayElement") {
+        return E_INVALIDARG;
+    }
+    const std::optional<std::uint32_t> key = ParseKey(document.Root().Attribute("@arrayID"));
+    const std::optional<std::uint32_t> index = ParseKey(document.Root().Attribute("@elementIndex"));
+    const SParameterDefinition* definition = key ? m_dictionary.Find(*key) : nullptr;
+    const SDataSetEntry* entry = m_dataSet.Find(key.value_or(0));
+    if (!index || definition == nullptr || entry == nullptr ||
+        definition->kind != EDescriptorKind::ValueArray) {
+        return E_INVALIDARG;
+    }
+    const std::vector<std::string> elements = CDeviceModel::SplitArray(entry->value);
+    if (*index == 0 || *index > elements.size() ||
+        !m_positioner.WriteArrayElement(*key, *index, elements[*index - 1])) {
+        return E_INVALIDARG;
+    }
+    if (m_positioner.Read(*key) == entry->value) {
+        m_dataSet.MarkWritten(*key);
+    }
+    return S_OK;
 }
 
 // --- state ---

@@ -33,7 +33,11 @@
 // element starts what it commands. Functions 11 to 15 are the fieldbus services: their
 // response document follows after the bus latency as UpdateUI(600 to 604, document), a
 // service error as UpdateUI(605, document); a find-tag or GetOD argument that is not its
-// request document answers E_INVALIDARG. Functions 0, 1, 3 and 6 are accepted and do nothing
+// request document answers E_INVALIDARG. Function 18 writes one element of a value array
+// from the data set to the device (at once); its argument is
+// <WriteSingleArrayElement arrayID="decimal key" elementIndex="from 1"/>, and anything else
+// (another document, a key that is no value array, an element the array does not have)
+// answers E_INVALIDARG. Functions 0, 1, 3 and 6 are accepted and do nothing
 // else; any other function answers E_NOTIMPL. The positioner behind it is described in
 // DEVICE.md.
 //
@@ -125,6 +129,7 @@ private:
     HRESULT Serve(std::int32_t functionId, const std::string& argument);
     void Read(std::uint32_t key);
     void Write(std::uint32_t key);
+    HRESULT WriteArrayElement(const std::string& argument);
     void Deliver(const std::vector<std::uint32_t>& keys);
 
     CParameterDictionary m_dictionary;

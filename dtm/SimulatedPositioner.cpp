@@ -1,5 +1,6 @@
 #include "dtm/SimulatedPositioner.h"
 
+#include "dtm/AlarmConfiguration.h"
 #include "dtm/FaultSwitches.h"
 
 #include <charconv>
@@ -7,8 +8,11 @@
 
 CSimulatedPositioner::CSimulatedPositioner(const CParameterDictionary& dictionary,
                                            const SFaultSwitches& faults)
-    : m_store(dictionary), m_events([this] { return Clock(); }), m_alarms(m_store, &m_events),
-      m_serviceMode(m_store), m_valveTests(m_store, dictionary, faults.procedures),
+    : m_store(dictionary), m_events([this] { return Clock(); }),
+      m_alarmLog(
+          [this](std::uint32_t alarm) { return CAlarmConfiguration(m_store).ClassOf(alarm); }),
+      m_alarms(m_store, &m_events, &m_alarmLog), m_serviceMode(m_store),
+      m_valveTests(m_store, dictionary, faults.procedures),
       m_partialStroke(m_store, dictionary, faults.procedures, m_valveTests, m_events),
       m_calibration(m_store, dictionary, faults.calibration, m_events, m_valveTests),
       m_live(m_store), m_buffers(m_store, faults.frames), m_services(m_store, faults) {
@@ -16,10 +20,7 @@ CSimulatedPositioner::CSimulatedPositioner(const CParameterDictionary& dictionar
     m_alarms.Raise(kStartAlarm);
     m_dispatcher.Register(CServiceModeProcedure::kTargetKey,
                           [this](const std::string& value) { m_serviceMode.Start(value); });
-    m_buffers.Register(kEventLogFrameType, CEventLog::kRecordSize,
-                       [this] { return m_events.Bytes(); });
-    m_dispatcher.Register(kCommandKey, kEventLogFrameType,
-                          [this](const std::string&) { m_buffers.Prepare(kEventLogFrameType); });
+    ServeRecords(kEventLogFrameType, CEventLog::kRecordSize, [this] { return m_events.Bytes(); });
     // The clock is set element by element, the second last.
     m_dispatcher.Register(kClockSecondKey, [this](const std::string&) {
         m_events.Append(CEventLog::kTimeSynchronisation, 0);
@@ -28,8 +29,35 @@ CSimulatedPositioner::CSimulatedPositioner(const CParameterDictionary& dictionar
     RegisterPartialStroke();
     RegisterTrends();
     RegisterCalibration();
-    m_dispatcher.Register(kCommandKey, CLiveValues::kSnapshotCommand,
-                          [this](const std::string&) { m_live.Snapshot(); });
+    RegisterAlarms();
+}
+
+void CSimulatedPositioner::RegisterAlarms() {
+    using Configuration = CAlarmConfiguration;
+    ServeRecords(kAlarmLogFrameType, CAlarmLog::kRecordSize, [this] { return m_alarmLog.Bytes(); });
+    m_dispatcher.Register(Configuration::kAcknowledgeKey, [this](const std::string& value) {
+        std::uint32_t alarm = 0;
+        std::from_chars(value.data(), value.data() + value.size(), alarm);
+        m_alarms.Acknowledge(alarm);
+    });
+    // The enable bits and the configuration array's enabled elements say the same.
+    for (const std::uint32_t element : {1u, 2u}) {
+        m_dispatcher.Register(Configuration::kEnablesKey + element, [this](const std::string&) {
+            Configuration(m_store).CopyEnablesToArray();
+        });
+    }
+    m_dispatcher.Register(Configuration::kDiagnosticConfigKey, [this](const std::string&) {
+        Configuration(m_store).CopyArrayToEnables();
+    });
+    // The active diagnostic alarms are the device's to say.
+    for (const std::uint32_t element : {0u, 1u}) {
+        m_dispatcher.Register(Configuration::kEnablesKey + Configuration::kEnablesActive + element,
+                              [this](const std::string&) { m_alarms.Publish(); });
+    }
+    m_dispatcher.Register(kCommandKey, CLiveValues::kSnapshotCommand, [this](const std::string&) {
+        m_live.Snapshot();
+        m_alarms.CheckTemperature(m_live.Last().temperature);
+    });
 }
 
 void CSimulatedPositioner::RegisterValveTests() {
@@ -69,10 +97,8 @@ void CSimulatedPositioner::RegisterPartialStroke() {
         m_dispatcher.Register(Stroke::kModeKey, on ? 1 : 0,
                               [this, on](const std::string&) { m_partialStroke.SetAutomatic(on); });
     }
-    m_buffers.Register(Stroke::kResultsFrame, Stroke::kRecordSize,
-                       [this] { return m_partialStroke.Results(); });
-    m_dispatcher.Register(kCommandKey, Stroke::kResultsFrame,
-                          [this](const std::string&) { m_buffers.Prepare(Stroke::kResultsFrame); });
+    ServeRecords(Stroke::kResultsFrame, Stroke::kRecordSize,
+                 [this] { return m_partialStroke.Results(); });
     ServeValues(Stroke::kVectorFrame, [this] { return m_partialStroke.Samples(); });
 }
 
@@ -112,6 +138,22 @@ void CSimulatedPositioner::ServeValues(std::uint8_t type, CBufferServer::ValueSo
     m_buffers.RegisterValues(type, std::move(source));
     m_dispatcher.Register(kCommandKey, type,
                           [this, type](const std::string&) { m_buffers.Prepare(type); });
+}
+
+void CSimulatedPositioner::ServeRecords(std::uint8_t type, std::size_t recordSize,
+                                        CBufferServer::Source source) {
+    m_buffers.Register(type, recordSize, std::move(source));
+    m_dispatcher.Register(kCommandKey, type,
+                          [this, type](const std::string&) { m_buffers.Prepare(type); });
+}
+
+bool CSimulatedPositioner::WriteArrayElement(std::uint32_t key, std::size_t index,
+                                             const std::string& value) {
+    if (!m_store.WriteArrayElement(key, index, value)) {
+        return false;
+    }
+    m_dispatcher.Dispatch(key, *m_store.Read(key));
+    return true;
 }
 
 bool CSimulatedPositioner::Write(std::uint32_t key, const std::string& value) {

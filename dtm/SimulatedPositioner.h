@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dtm/AlarmEngine.h"
+#include "dtm/AlarmLog.h"
 #include "dtm/BufferServer.h"
 #include "dtm/CommandDispatcher.h"
 #include "dtm/DeviceModel.h"
@@ -13,6 +14,7 @@
 #include "dtm/procedures/ServiceModeProcedure.h"
 #include "dtm/procedures/ValveTestProcedure.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,12 +23,11 @@ class CParameterDictionary;
 struct SFaultSwitches;
 
 // The simulated Vela VP-700 positioner as the bus sees it: the parameter store, the alarm
-// engine that keeps the alarm parameters, the command dispatcher that hands writes of command
-// elements to the procedures (service mode, valve tests, partial stroke test, calibrations), the
-// buffer server
-// with the event log, the test results, the trends and the travel histogram, the fieldbus
-// services and the live process values.
-// DEVICE.md is its contract.
+// engine that keeps the alarm parameters and the alarm log, the command dispatcher that hands
+// writes of command elements to the procedures (service mode, valve tests, partial stroke test,
+// calibrations), the buffer server with the event log, the alarm log, the test results, the trends
+// and the travel histogram, the fieldbus services and the live process values. DEVICE.md is its
+// contract.
 class CSimulatedPositioner {
 public:
     // Alarms active when the positioner starts, matching the dictionary's default values.
@@ -34,6 +35,7 @@ public:
     static constexpr std::uint32_t kSetpointModeKey = 0x012E0000;
     static constexpr std::uint32_t kCommandKey = 0x015B0001;
     static constexpr std::uint8_t kEventLogFrameType = 39;
+    static constexpr std::uint8_t kAlarmLogFrameType = 40;
     // The device clock: year offset from 2000, month, day, hour, minute, second.
     static constexpr std::uint32_t kClockKey = 0x01690001;
     static constexpr std::uint32_t kClockSecondKey = 0x01690006;
@@ -46,10 +48,15 @@ public:
     // A write from the bus: the value is stored, then a command element starts what it
     // commands. False (and nothing happens) for a key the device does not hold.
     bool Write(std::uint32_t key, const std::string& value);
+    // A write of element `index` (from 1) of a value array from the bus: the other elements
+    // stay; then as Write. False (and nothing happens) when the device holds no such element.
+    bool WriteArrayElement(std::uint32_t key, std::size_t index, const std::string& value);
 
     // The store itself: a write here changes the value and starts nothing.
     CDeviceModel& Store() { return m_store; }
     CAlarmEngine& Alarms() { return m_alarms; }
+    // The alarm log (frame type 40); the alarm engine keeps it.
+    const CAlarmLog& AlarmLog() const { return m_alarmLog; }
     CServiceModeProcedure& ServiceMode() { return m_serviceMode; }
     // The ramp and multi-step tests and their result buffers.
     CValveTestProcedure& ValveTests() { return m_valveTests; }
@@ -73,6 +80,10 @@ public:
 private:
     // Value buffer `type`, prepared by the command of the same number.
     void ServeValues(std::uint8_t type, CBufferServer::ValueSource source);
+    // Record buffer `type` of `recordSize`-byte records, prepared by the command of the same
+    // number.
+    void ServeRecords(std::uint8_t type, std::size_t recordSize, CBufferServer::Source source);
+    void RegisterAlarms();
     void RegisterValveTests();
     void RegisterPartialStroke();
     void RegisterTrends();
@@ -80,6 +91,7 @@ private:
 
     CDeviceModel m_store;
     CEventLog m_events;
+    CAlarmLog m_alarmLog;
     CAlarmEngine m_alarms;
     CServiceModeProcedure m_serviceMode;
     CValveTestProcedure m_valveTests;

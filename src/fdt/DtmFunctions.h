@@ -21,6 +21,7 @@ inline constexpr std::int32_t kSmFindTagQuery = 12;
 inline constexpr std::int32_t kFmsStatus = 13;
 inline constexpr std::int32_t kFmsGetOd = 14;
 inline constexpr std::int32_t kFmsIdentify = 15;
+inline constexpr std::int32_t kWriteArrayElement = 18; // write one element of a value array
 } // namespace dtm_function
 
 // Update types of IUpdateUI::UpdateUI.

@@ -206,7 +206,7 @@ TEST_F(Buffers, TheEventLogTravelsFrameByFrameThroughTheCommandElement) {
     // Another command prepares nothing.
     device.Events().AppendTestEvents(1);
     EXPECT_TRUE(device.Write(keys::kFrameNumber, "0"));
-    EXPECT_TRUE(device.Write(kCommand, "40"));
+    EXPECT_TRUE(device.Write(kCommand, "41"));
     EXPECT_EQ(Decode(Split(*device.Read(kSegment)))->at(3), 0);
     EXPECT_TRUE(device.Write(kCommand, "39"));
     EXPECT_EQ(Decode(Split(*device.Read(kSegment)))->at(3), 10);
