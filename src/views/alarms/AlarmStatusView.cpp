@@ -60,7 +60,7 @@ std::unique_ptr<QWidget> CAlarmStatusView::CreateDeviceContent() {
     layout->addWidget(new QLabel(QStringLiteral("Description"), content.get()));
     m_description = new QPlainTextEdit(content.get());
     m_description->setReadOnly(true);
-    m_description->setMaximumHeight(60);
+    m_description->setMaximumHeight(44);
     layout->addWidget(m_description);
     auto* help = new QLabel(QString::fromUtf8(kHelp), content.get());
     help->setWordWrap(true);
