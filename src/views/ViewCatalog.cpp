@@ -2,6 +2,7 @@
 
 #include "edit/ViewTable.h"
 #include "views/alarms/AlarmStatusView.h"
+#include "views/alarms/DiagnosticsAlarmConfigurationView.h"
 #include "views/alarms/SubAlarmView.h"
 #include "views/calibration/AutomaticCalibrationSettingsView.h"
 #include "views/calibration/AutomaticCalibrationView.h"
@@ -50,6 +51,7 @@ void RegisterViews(CViewTable& table) {
     Add<CSignalCalibrationView>(table);
     Add<CTransmitterCalibrationView>(table);
     Add<CSubAlarmView>(table);
+    Add<CDiagnosticsAlarmConfgurationView>(table);
     // The hubs' buttons lead to the views that exist.
     const CViewTable* views = &table;
     const std::function<bool(int)> exists = [views](int viewId) {

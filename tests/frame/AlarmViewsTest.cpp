@@ -5,10 +5,14 @@
 
 #include "dtm/AlarmLog.h"
 #include "views/alarms/AlarmStatusView.h"
+#include "views/alarms/DiagnosticsAlarmConfigurationView.h"
 #include "views/alarms/SubAlarmView.h"
 #include "views/components/Grid.h"
 #include "views/components/Led.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 
@@ -115,6 +119,62 @@ TEST_F(AlarmViewsTest, NotesAreKeptPerAlarmAndNeedPrivateDialogs) {
     Named<QPushButton>(info->GetWindow(), "Open")->click();
     EXPECT_TRUE(info->Notes()->toPlainText().isEmpty());
     EXPECT_EQ(Dtm().Calls().Count("ShowUserDialog"), 1u);
+    EXPECT_THAT(m_reports, ::testing::IsEmpty());
+}
+
+TEST_F(AlarmViewsTest, DiagnosticConfigurationShowsTheGroupLimitsAndWritesSingleElements) {
+    m_window = Show(CDiagnosticsAlarmConfgurationView::kViewId);
+    auto* view = dynamic_cast<CDiagnosticsAlarmConfgurationView*>(
+        m_control->GetController().FindView(CDiagnosticsAlarmConfgurationView::kViewId));
+    ASSERT_NE(view, nullptr);
+    // Alarm 76 (group 13): one label; Default puts 1.00 into its row, the others stay empty.
+    auto* names = m_window->findChildren<QComboBox*>().front();
+    int index76 = -1;
+    for (int i = 0; i < names->count(); ++i) {
+        view->ChooseAlarm(names->itemText(i));
+        if (view->SelectedAlarm() == 76) {
+            index76 = i;
+            break;
+        }
+    }
+    ASSERT_GE(index76, 0);
+    EXPECT_EQ(view->Label(0)->text(), "Max feedback linkage play [%]");
+    Named<QPushButton>(m_window, "Default ")->click();
+    EXPECT_EQ(view->Value(0)->text(), "1.00");
+    for (int row = 1; row < CDiagnosticsAlarmConfgurationView::kRows; ++row) {
+        EXPECT_TRUE(view->Label(row)->text().isEmpty()) << row;
+        EXPECT_TRUE(view->Value(row)->text().isEmpty()) << row;
+    }
+
+    // Read: the device's limit as "%.2f"; Apply writes only the alarm's elements (function 18).
+    Named<QPushButton>(m_window, "Read")->click();
+    Advance(m_scheduler, 10 * kLatencyMs);
+    EXPECT_EQ(view->Message(), "Read request is successful");
+    EXPECT_EQ(view->Value(0)->text(), "1.00");
+    view->Value(0)->setText("1.5");
+    view->Enabled()->setChecked(false);
+    Dtm().Calls().Clear();
+    Named<QPushButton>(m_window, "Apply")->click();
+    std::vector<std::string> requests;
+    for (const std::string& line : Dtm().Calls().Lines("ExecuteFunction")) {
+        if (line.starts_with("ExecuteFunction(2, 18, ")) {
+            requests.push_back(line);
+        }
+    }
+    ASSERT_EQ(requests.size(), 4u); // enabled, category, priority, one limit
+    EXPECT_NE(requests.back().find("elementIndex=\"73\""), std::string::npos) << requests.back();
+    EXPECT_EQ(std::stod(Dtm().Positioner().Store().ReadArrayElement(0x017B0000, 73).value_or("0")),
+              1.5);
+    EXPECT_EQ(view->Message(), "Write request is successful");
+
+    // Group 0: no limits to set.
+    for (int i = 1; i < names->count(); ++i) {
+        view->ChooseAlarm(names->itemText(i));
+        if (view->SelectedAlarm() == 8) {
+            break;
+        }
+    }
+    EXPECT_EQ(view->Label(0)->text(), "No symptoms to set");
     EXPECT_THAT(m_reports, ::testing::IsEmpty());
 }
 
