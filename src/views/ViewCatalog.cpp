@@ -1,6 +1,7 @@
 #include "views/ViewCatalog.h"
 
 #include "edit/ViewTable.h"
+#include "views/alarms/AlarmConfigurationView.h"
 #include "views/alarms/AlarmStatusView.h"
 #include "views/alarms/DiagnosticsAlarmConfigurationView.h"
 #include "views/alarms/SubAlarmView.h"
@@ -52,6 +53,7 @@ void RegisterViews(CViewTable& table) {
     Add<CTransmitterCalibrationView>(table);
     Add<CSubAlarmView>(table);
     Add<CDiagnosticsAlarmConfgurationView>(table);
+    Add<CAlarmConfigurationView>(table);
     // The hubs' buttons lead to the views that exist.
     const CViewTable* views = &table;
     const std::function<bool(int)> exists = [views](int viewId) {

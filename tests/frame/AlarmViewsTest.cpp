@@ -4,6 +4,7 @@
 #include "DeviceViewsFixture.h"
 
 #include "dtm/AlarmLog.h"
+#include "views/alarms/AlarmConfigurationView.h"
 #include "views/alarms/AlarmStatusView.h"
 #include "views/alarms/DiagnosticsAlarmConfigurationView.h"
 #include "views/alarms/SubAlarmView.h"
@@ -175,6 +176,52 @@ TEST_F(AlarmViewsTest, DiagnosticConfigurationShowsTheGroupLimitsAndWritesSingle
         }
     }
     EXPECT_EQ(view->Label(0)->text(), "No symptoms to set");
+    EXPECT_THAT(m_reports, ::testing::IsEmpty());
+}
+
+TEST_F(AlarmViewsTest, EnablingSplitsTheRowsReadsAndWritesTheEnableBits) {
+    // Seven rows: 1 to 3 in the left grid, 4 to 7 in the right one at 1 to 4.
+    EXPECT_EQ(CAlarmConfigurationView::RowPlace(3, 7), std::pair(0, 3));
+    EXPECT_EQ(CAlarmConfigurationView::RowPlace(4, 7), std::pair(1, 1));
+    EXPECT_EQ(CAlarmConfigurationView::RowPlace(7, 7), std::pair(1, 4));
+
+    m_window = Show(CAlarmConfigurationView::kViewId);
+    auto* view = dynamic_cast<CAlarmConfigurationView*>(
+        m_control->GetController().FindView(CAlarmConfigurationView::kViewId));
+    ASSERT_NE(view, nullptr);
+    ASSERT_GT(view->Rows(), 2);
+    // The device's bits arrive on activation: every alarm enabled at first.
+    for (int row = 1; row <= view->Rows(); ++row) {
+        ASSERT_TRUE(view->IsRowEnabled(row)) << row;
+        ASSERT_NE(view->RowAlarm(row), 0u) << row;
+    }
+    // Without spring: the spring-range alarms (group 9, e.g. 50) off; Apply writes the bits.
+    Named<QCheckBox>(m_window, "Actuator Without Spring")->click();
+    int row50 = 0;
+    for (int row = 1; row <= view->Rows(); ++row) {
+        if (view->RowAlarm(row) == 50) {
+            row50 = row;
+        }
+    }
+    ASSERT_GT(row50, 0);
+    EXPECT_FALSE(view->IsRowEnabled(row50));
+    EXPECT_TRUE(view->IsRowEnabled(1));
+    view->SetRowEnabled(1, false);
+    Named<QPushButton>(m_window, "Apply")->click();
+    Advance(m_scheduler, 10 * kLatencyMs);
+    const std::uint64_t bits =
+        std::stoull(Dtm().Positioner().Read(0x01590001).value_or("0")) |
+        (std::stoull(Dtm().Positioner().Read(0x01590002).value_or("0")) << 32);
+    EXPECT_EQ(bits & 1u, 0u);                  // the first alarm, off
+    EXPECT_EQ((bits >> (row50 - 1)) & 1u, 0u); // alarm 50, off
+    EXPECT_EQ((bits >> 1) & 1u, 1u);           // the second, on
+    // Read gives the device's state back after Select All.
+    Named<QCheckBox>(m_window, "Select All")->click();
+    EXPECT_TRUE(view->IsRowEnabled(1));
+    Named<QPushButton>(m_window, "Read")->click();
+    Advance(m_scheduler, 10 * kLatencyMs);
+    EXPECT_FALSE(view->IsRowEnabled(1));
+    EXPECT_FALSE(view->IsRowEnabled(row50));
     EXPECT_THAT(m_reports, ::testing::IsEmpty());
 }
 
