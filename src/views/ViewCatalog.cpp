@@ -4,6 +4,7 @@
 #include "views/alarms/AlarmConfigurationView.h"
 #include "views/alarms/AlarmStatusView.h"
 #include "views/alarms/DiagnosticsAlarmConfigurationView.h"
+#include "views/alarms/DigitalOutputAlarmConfigurationView.h"
 #include "views/alarms/SubAlarmView.h"
 #include "views/calibration/AutomaticCalibrationSettingsView.h"
 #include "views/calibration/AutomaticCalibrationView.h"
@@ -54,6 +55,7 @@ void RegisterViews(CViewTable& table) {
     Add<CSubAlarmView>(table);
     Add<CDiagnosticsAlarmConfgurationView>(table);
     Add<CAlarmConfigurationView>(table);
+    Add<CDigitalOutPutAlarmConfigurationView>(table);
     // The hubs' buttons lead to the views that exist.
     const CViewTable* views = &table;
     const std::function<bool(int)> exists = [views](int viewId) {

@@ -7,6 +7,7 @@
 #include "views/alarms/AlarmConfigurationView.h"
 #include "views/alarms/AlarmStatusView.h"
 #include "views/alarms/DiagnosticsAlarmConfigurationView.h"
+#include "views/alarms/DigitalOutputAlarmConfigurationView.h"
 #include "views/alarms/SubAlarmView.h"
 #include "views/components/Grid.h"
 #include "views/components/Led.h"
@@ -223,6 +224,43 @@ TEST_F(AlarmViewsTest, EnablingSplitsTheRowsReadsAndWritesTheEnableBits) {
     EXPECT_FALSE(view->IsRowEnabled(1));
     EXPECT_FALSE(view->IsRowEnabled(row50));
     EXPECT_THAT(m_reports, ::testing::IsEmpty());
+}
+
+TEST_F(AlarmViewsTest, DigitalOutputGroupsReadTheirRecordsAndApplyOneGroup) {
+    m_window = Show(CDigitalOutPutAlarmConfigurationView::kViewId);
+    auto* view = dynamic_cast<CDigitalOutPutAlarmConfigurationView*>(
+        m_control->GetController().FindView(CDigitalOutPutAlarmConfigurationView::kViewId));
+    ASSERT_NE(view, nullptr);
+    const auto& groups = CDigitalOutPutAlarmConfigurationView::Groups();
+    EXPECT_EQ(std::string(groups[2].title), "Position vs Pressure Difference Alarm ");
+    // The device's values after the read on activation, as "%.2f".
+    EXPECT_EQ(view->Value(3, 2)->text(), "80.00"); // temperature Hi
+    EXPECT_EQ(view->Value(0, 0)->text(), "10.00"); // deviation distance
+    EXPECT_EQ(view->CategoryChoice(3)->currentText(), "Maintenance Required");
+
+    // The temperature group alone: its record and its category and priority bits.
+    view->OnOff(3)->setChecked(true);
+    view->Value(3, 2)->setText("70");
+    view->CategoryChoice(3)->setCurrentIndex(3); // Failure
+    view->PriorityChoice(3)->setCurrentIndex(2); // Very High
+    Dtm().Calls().Clear();
+    view->ApplyGroup(3);
+    Advance(m_scheduler, 10 * kLatencyMs);
+    EXPECT_EQ(Dtm().Positioner().Read(0x01380001), "1");
+    EXPECT_EQ(std::stod(Dtm().Positioner().Read(0x01380004).value_or("0")), 70.0);
+    EXPECT_EQ(Dtm().Positioner().Read(0x01350001), "0"); // the deviation alarm untouched
+    const auto categories = std::stoul(Dtm().Positioner().Read(0x01590003).value_or("0"));
+    const auto priorities = std::stoul(Dtm().Positioner().Read(0x01590004).value_or("0"));
+    EXPECT_EQ((categories >> (2 * 3)) & 3u, 3u);
+    EXPECT_EQ((priorities >> (2 * 3)) & 3u, 3u);
+    EXPECT_EQ((categories >> (2 * 0)) & 3u, 1u); // deviation: still Maintenance Required
+
+    // An entry that is no number writes nothing.
+    view->Value(0, 0)->setText("ten");
+    Dtm().Calls().Clear();
+    view->ApplyGroup(0);
+    EXPECT_TRUE(Dtm().Calls().Lines("ExecuteFunction").empty());
+    m_reports.clear();
 }
 
 } // namespace

@@ -47,6 +47,7 @@ std::unique_ptr<QWidget> CDiagnosticsAlarmConfgurationView::CreateDeviceContent(
     auto* alarm = new QGroupBox(QStringLiteral("DIAGNOSTIC ALARM CONFIGURATION"), content.get());
     auto* form = new QFormLayout(alarm);
     m_alarm = new QComboBox(alarm);
+    m_alarm->setMaximumWidth(260);
     m_alarm->addItem(QStringLiteral("Select an alarm"));
     if (m_alarms) {
         for (const auto& [id, text] : m_alarms->GetTexts()) {
@@ -81,6 +82,7 @@ std::unique_ptr<QWidget> CDiagnosticsAlarmConfgurationView::CreateDeviceContent(
         auto* label = new QLineEdit(limits);
         label->setReadOnly(true);
         label->setFocusPolicy(Qt::NoFocus);
+        label->setMinimumWidth(280);
         grid->addWidget(value, row, 0);
         grid->addWidget(label, row, 1);
         m_values[static_cast<std::size_t>(row)] = value;
@@ -105,6 +107,7 @@ std::unique_ptr<QWidget> CDiagnosticsAlarmConfgurationView::CreateDeviceContent(
     layout->addWidget(m_message, 2, 0, 1, 2);
     layout->setColumnStretch(1, 1);
     layout->setRowStretch(3, 1);
+    alarm->setMaximumWidth(340);
     QObject::connect(m_alarm, &QComboBox::currentIndexChanged, m_alarm,
                      [this] { RunGuarded("Alarm", [this] { ShowLabels(); }); });
     return content;
