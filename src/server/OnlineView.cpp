@@ -1,5 +1,8 @@
 #include "server/OnlineView.h"
 
+#include "server/Registry.h"
+#include "views/common/DeviceViewServices.h"
+
 #include "ui/Guard.h"
 #include "views/ViewCatalog.h"
 
@@ -37,6 +40,13 @@ private:
 
 COnlineView::COnlineView() {
     ViewCatalog::RegisterViews(m_editModel.GetViewTable());
+    // The maker's web address for the alarm views' repair and help buttons, if one is set.
+    Guarded("COnlineView: maker web address", [] {
+        Registry registry;
+        registry.Load();
+        SetMakerWebAddress(
+            registry.GetValue(kMakerWebAddressKey, kMakerWebAddressValue).value_or(""));
+    });
     FinalConstruct(m_editModel);
 }
 

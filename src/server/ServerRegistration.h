@@ -16,6 +16,9 @@ inline constexpr GUID APPID_VelaFFOnlineUI = MakeGuid("{023555CC-8379-476D-BC96-
 inline constexpr IID IID_IOnlineView = MakeGuid("{4343B5D5-80F4-4C6A-97EB-59715547F044}");
 
 inline constexpr std::string_view kOnlineViewProgId = "VelaFFDiagnosisUI.OnlineView.1";
+// Where a site keeps the maker's web address for the alarm views' repair and help buttons.
+inline constexpr std::string_view kMakerWebAddressKey = "Software\\Vela\\VelaFFDiagnosisUI";
+inline constexpr std::string_view kMakerWebAddressValue = "MakerWebAddress";
 inline constexpr std::string_view kOnlineViewVersionIndependentProgId =
     "VelaFFDiagnosisUI.OnlineView";
 

@@ -9,6 +9,7 @@
 #include "views/alarms/DiagnosticsAlarmConfigurationView.h"
 #include "views/alarms/DigitalOutputAlarmConfigurationView.h"
 #include "views/alarms/SubAlarmView.h"
+#include "views/common/DeviceViewHeader.h"
 #include "views/components/Grid.h"
 #include "views/components/Led.h"
 
@@ -44,6 +45,11 @@ TEST_F(AlarmViewsTest, PollAllListsTheDeviceLogAndARowOpensItsInformation) {
     alarms.Raise(6);
     alarms.Raise(9);
     alarms.Clear(6);
+    // The header shows the newest active alarm at its next poll.
+    Advance(m_scheduler, 4000);
+    EXPECT_EQ(list->GetHeader()->AlarmCountBox()->text(), "2");
+    EXPECT_EQ(list->GetHeader()->AlarmBox()->text().toStdString(),
+              list->FindAlarm(9)->shortDescription);
     Dtm().Calls().Clear();
     PollAll(*list);
     // The clock first, as for the event log, then the summary and the log upload.
@@ -113,6 +119,39 @@ TEST_F(AlarmViewsTest, NotesAreKeptPerAlarmAndNeedPrivateDialogs) {
     info->Notes()->clear();
     Named<QPushButton>(info->GetWindow(), "Open")->click();
     EXPECT_EQ(info->Notes()->toPlainText(), "Packing replaced.\nCheck again in May.");
+
+    // An e-mail about the alarm; a printout of the page; the maker's pages once an address
+    // is set.
+    struct SLinks : ILinkOpener {
+        bool Open(const std::string& url) override {
+            opened.push_back(url);
+            return true;
+        }
+        std::vector<std::string> opened;
+    } links;
+    struct SPrinter : IPrintService {
+        bool Print(QWidget&, const std::string& title) override {
+            printed.push_back(title);
+            return true;
+        }
+        std::vector<std::string> printed;
+    } printer;
+    SetLinkOpener(&links);
+    SetPrintService(&printer);
+    Named<QPushButton>(info->GetWindow(), "Send e-mail")->click();
+    ASSERT_EQ(links.opened.size(), 1u);
+    EXPECT_TRUE(links.opened[0].starts_with("mailto:?subject=Alarm%2022"));
+    Named<QPushButton>(info->GetWindow(), "Print")->click();
+    EXPECT_EQ(printer.printed.size(), 1u);
+    EXPECT_FALSE(Named<QPushButton>(info->GetWindow(), "Repair")->isEnabled());
+    SetMakerWebAddress("https://service.example/vp700");
+    m_window = Show(CAlarmStatusView::kViewId);
+    m_window = Show(CSubAlarmView::kViewId);
+    Named<QPushButton>(info->GetWindow(), "Help")->click();
+    EXPECT_EQ(links.opened.back(), "https://service.example/vp700");
+    SetMakerWebAddress("");
+    SetLinkOpener(nullptr);
+    SetPrintService(nullptr);
 
     Dtm().SetPrivateDialogEnabled(false);
     Advance(m_scheduler, 10 * kLatencyMs);

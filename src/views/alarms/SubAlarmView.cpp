@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QUrl>
+#include <QUrlQuery>
 #include <QVBoxLayout>
 
 #include <stdexcept>
@@ -155,9 +157,26 @@ std::unique_ptr<QWidget> CSubAlarmView::CreateDeviceContent() {
     notesLayout->addWidget(save, 3, 0);
     notesLayout->addWidget(open, 3, 1, Qt::AlignLeft);
     layout->addWidget(notes, 1, 2);
+    auto* actions = new QHBoxLayout;
+    const auto action = [&](const char* label, void (CSubAlarmView::*act)()) {
+        auto* button = new QPushButton(QString::fromUtf8(label), content.get());
+        actions->addWidget(button);
+        QObject::connect(button, &QPushButton::clicked, button, [this, label, act] {
+            RunGuarded(label, [this, act] { (this->*act)(); });
+        });
+        return button;
+    };
+    auto* schedule = action("Schedule Repair", &CSubAlarmView::OpenMakerPage);
+    action("Send e-mail", &CSubAlarmView::SendMail);
+    action("Print", &CSubAlarmView::PrintPage);
+    auto* repair = action("Repair", &CSubAlarmView::OpenMakerPage);
+    auto* help = action("Help", &CSubAlarmView::OpenMakerPage);
+    m_makerButtons = {schedule, repair, help};
+    actions->addStretch(1);
+    layout->addLayout(actions, 2, 0, 1, 3);
     m_status = new QLabel(content.get());
     m_status->setObjectName(QStringLiteral("alarmStatus"));
-    layout->addWidget(m_status, 2, 0, 1, 3);
+    layout->addWidget(m_status, 3, 0, 1, 3);
     layout->setColumnStretch(2, 1);
 
     QObject::connect(acknowledge, &QPushButton::clicked, acknowledge,
@@ -196,6 +215,10 @@ void CSubAlarmView::ShowAlarm() {
         PriorityLed(i)->setActive(i == State().selectedAlarmPriority);
     }
     m_ackLed->setActive(false);
+    // Without a web address of the maker there is nothing to open.
+    for (QPushButton* button : m_makerButtons) {
+        button->setEnabled(!MakerWebAddress().empty());
+    }
     m_tag->setText(QString::fromStdString(Device().GetProperty("VFDTag")));
     m_deviceDescription->setText(QString::fromStdString(Device().GetProperty("DeviceCategory")));
     m_noteDate->setText(QDate::currentDate().toString(Qt::ISODate));
@@ -276,4 +299,43 @@ void CSubAlarmView::OpenNotes() {
     m_noteDate->setText(takeLine(QStringLiteral("Date : ")));
     m_notes->setPlainText(text);
     m_status->setText(QStringLiteral("Notes opened"));
+}
+
+void CSubAlarmView::SendMail() {
+    if (m_alarm == 0 || !MayUseFiles()) {
+        return;
+    }
+    // A message about the alarm, addressed by the user in the mail program.
+    const QString subject = QStringLiteral("Alarm %1: %2").arg(m_alarm).arg(m_name->text());
+    const QString body =
+        QStringLiteral("Device: %1\n\n%2\n\nRecommendation: %3")
+            .arg(m_tag->text(), m_description->toPlainText(), m_recommendation->toPlainText());
+    QUrlQuery query;
+    query.addQueryItem(QStringLiteral("subject"), subject);
+    query.addQueryItem(QStringLiteral("body"), body);
+    QUrl mail(QStringLiteral("mailto:"));
+    mail.setQuery(query);
+    if (!LinkOpener().Open(mail.toString(QUrl::FullyEncoded).toStdString())) {
+        m_status->setText(QStringLiteral("No mail program opened the message"));
+    }
+}
+
+void CSubAlarmView::OpenMakerPage() {
+    if (MakerWebAddress().empty() || !MayUseFiles()) {
+        return;
+    }
+    if (!LinkOpener().Open(MakerWebAddress())) {
+        m_status->setText(QStringLiteral("The maker's web page did not open"));
+    }
+}
+
+void CSubAlarmView::PrintPage() {
+    if (!MayUseFiles()) {
+        return;
+    }
+    const std::string title =
+        "Alarm " + std::to_string(m_alarm) + " " + m_name->text().toStdString();
+    if (PrintService().Print(*GetWindow(), title)) {
+        m_status->setText(QStringLiteral("Alarm page printed"));
+    }
 }

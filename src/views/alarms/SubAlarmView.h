@@ -13,11 +13,13 @@ class CRoundLed;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
 
 // One alarm in full: its name, kind, description and recommendation, its category and
 // priority lit among the four of each, the device it belongs to, an Acknowledge button whose
-// lamp lights once the device reports the alarm acknowledged, and notes of the technician kept
-// as plain text per alarm in the user's data directory.
+// lamp lights once the device reports the alarm acknowledged, notes of the technician kept as
+// plain text per alarm in the user's data directory, an e-mail about it, the maker's repair
+// and help pages, and a printout of the page.
 class CSubAlarmView : public CDeviceView<CSubAlarmView, 211> {
 public:
     static constexpr int kViewId = 1201;
@@ -49,6 +51,9 @@ private:
     void Acknowledge();
     void SaveNotes();
     void OpenNotes();
+    void SendMail();
+    void OpenMakerPage();
+    void PrintPage();
     bool MayUseFiles();
 
     const CAlarmInformation* m_alarms;
@@ -68,4 +73,5 @@ private:
     QLineEdit* m_noteDate = nullptr;
     QPlainTextEdit* m_notes = nullptr;
     QLabel* m_status = nullptr;
+    std::array<QPushButton*, 3> m_makerButtons{}; // Schedule Repair, Repair, Help
 };

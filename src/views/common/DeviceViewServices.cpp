@@ -4,11 +4,18 @@
 #include "views/common/DeviceAccess.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QUrl>
 
+#include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -37,10 +44,69 @@ private:
     }
 };
 
+class CDesktopLinks final : public ILinkOpener {
+public:
+    bool Open(const std::string& url) override {
+        return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+    }
+};
+
+class CQtPrinting final : public IPrintService {
+public:
+    bool Print(QWidget& page, const std::string& title) override {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setDocName(QString::fromStdString(title));
+        QPrintDialog dialog(&printer, &page);
+        dialog.setWindowTitle(QString::fromStdString(title));
+        if (dialog.exec() != QDialog::Accepted) {
+            return false;
+        }
+        // The page as it looks, scaled to the paper's width.
+        QPainter painter;
+        if (!painter.begin(&printer)) {
+            return false;
+        }
+        const QRectF paper = printer.pageLayout().paintRectPixels(printer.resolution());
+        const double scale = std::min(paper.width() / page.width(), paper.height() / page.height());
+        painter.scale(scale, scale);
+        page.render(&painter);
+        return painter.end();
+    }
+};
+
 IBeeper* g_beeper = nullptr;
 IFileDialogService* g_fileDialogs = nullptr;
+ILinkOpener* g_links = nullptr;
+IPrintService* g_printing = nullptr;
+std::string g_makerWebAddress;
 
 } // namespace
+
+ILinkOpener& LinkOpener() {
+    static CDesktopLinks desktop;
+    return g_links ? *g_links : desktop;
+}
+
+void SetLinkOpener(ILinkOpener* opener) {
+    g_links = opener;
+}
+
+IPrintService& PrintService() {
+    static CQtPrinting qtPrinting;
+    return g_printing ? *g_printing : qtPrinting;
+}
+
+void SetPrintService(IPrintService* service) {
+    g_printing = service;
+}
+
+const std::string& MakerWebAddress() {
+    return g_makerWebAddress;
+}
+
+void SetMakerWebAddress(std::string address) {
+    g_makerWebAddress = std::move(address);
+}
 
 IBeeper& Beeper() {
     static CQtBeeper qtBeeper;

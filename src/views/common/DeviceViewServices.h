@@ -26,12 +26,37 @@ public:
                                                        const std::string& filter) = 0;
 };
 
-// The process-wide beeper and file dialogs: Qt's unless a test installed others (null
-// restores Qt's). The caller keeps ownership.
+// Opens a link (an e-mail, the maker's web pages) outside the views. The product hands it to
+// the desktop; tests install a fake that keeps it.
+class ILinkOpener {
+public:
+    virtual ~ILinkOpener() = default;
+    virtual bool Open(const std::string& url) = 0;
+};
+
+// Prints a page of a view. The product asks with Qt's print dialog; tests install a fake.
+class IPrintService {
+public:
+    virtual ~IPrintService() = default;
+    // False when the user cancelled or printing failed.
+    virtual bool Print(QWidget& page, const std::string& title) = 0;
+};
+
+// The process-wide beeper, file dialogs, link opener and print service: Qt's unless a test
+// installed others (null restores Qt's). The caller keeps ownership.
 IBeeper& Beeper();
 void SetBeeper(IBeeper* beeper);
 IFileDialogService& FileDialogs();
 void SetFileDialogs(IFileDialogService* dialogs);
+ILinkOpener& LinkOpener();
+void SetLinkOpener(ILinkOpener* opener);
+IPrintService& PrintService();
+void SetPrintService(IPrintService* service);
+
+// The maker's web address that the alarm information view's repair and help buttons open;
+// empty (the default) disables them. The control reads it from the registry at start.
+const std::string& MakerWebAddress();
+void SetMakerWebAddress(std::string address);
 
 // The refusals shown when the frame application does not permit private dialogs: the event
 // log's, the data logger's and trend view's Open (the texts are the system's own, as worded),
