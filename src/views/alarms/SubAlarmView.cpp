@@ -46,7 +46,7 @@ QLineEdit* ReadOnlyLine(QWidget* parent) {
 QPlainTextEdit* ReadOnlyText(QWidget* parent) {
     auto* text = new QPlainTextEdit(parent);
     text->setReadOnly(true);
-    text->setMaximumHeight(64);
+    text->setMaximumHeight(46);
     return text;
 }
 
@@ -114,6 +114,7 @@ std::unique_ptr<QWidget> CSubAlarmView::CreateDeviceContent() {
                            std::array<CRectLed*, 4>& leds) {
         auto* group = new QGroupBox(QString::fromUtf8(title), content.get());
         auto* grid = new QGridLayout(group);
+        grid->setVerticalSpacing(1);
         for (std::size_t i = 0; i < labels.size(); ++i) {
             leds[i] = new CRectLed(group);
             leds[i]->setActiveColor(kLit);
@@ -147,6 +148,7 @@ std::unique_ptr<QWidget> CSubAlarmView::CreateDeviceContent() {
     m_noteDate = new QLineEdit(notes);
     m_notes = new QPlainTextEdit(notes);
     m_notes->setAccessibleName(QStringLiteral("Notes"));
+    m_notes->setMaximumHeight(50);
     notesLayout->addWidget(new QLabel(QStringLiteral("Name:"), notes), 0, 0);
     notesLayout->addWidget(m_noteName, 0, 1);
     notesLayout->addWidget(new QLabel(QStringLiteral("Date :"), notes), 1, 0);
@@ -193,7 +195,13 @@ void CSubAlarmView::OnDeviceActivated() {
 }
 
 void CSubAlarmView::ShowAlarm() {
+    // The alarm chosen in the alarm list; without one, the device's current alarm.
     m_alarm = State().selectedAlarm;
+    if (m_alarm == 0) {
+        if (const auto current = Device().Fetch<CNumericParameterDescriptor>(kCurrentAlarm)) {
+            m_alarm = CConversions::to_uint32(*current);
+        }
+    }
     const bool digital = m_alarm >= 1 && m_alarm <= kLastDigitalOutputAlarm;
     const SAlarmText* text = nullptr;
     if (digital && m_alarms) {

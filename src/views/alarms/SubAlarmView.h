@@ -24,6 +24,7 @@ class CSubAlarmView : public CDeviceView<CSubAlarmView, 211> {
 public:
     static constexpr int kViewId = 1201;
     static constexpr std::uint32_t kAcknowledge = 0x01580000;
+    static constexpr std::uint32_t kCurrentAlarm = 0x01670000;
     static constexpr std::uint32_t kSummary = 0x01410000;
     static constexpr std::uint32_t kLastAcknowledged = 0x01410002;
     static constexpr std::uint32_t kLastAcknowledgedState = 0x01410003;
