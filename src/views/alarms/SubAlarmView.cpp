@@ -202,7 +202,7 @@ void CSubAlarmView::ShowAlarm() {
             m_alarm = CConversions::to_uint32(*current);
         }
     }
-    const bool digital = m_alarm >= 1 && m_alarm <= kLastDigitalOutputAlarm;
+    const bool digital = IsDigitalOutputAlarm(m_alarm);
     const SAlarmText* text = nullptr;
     if (digital && m_alarms) {
         text = m_alarms->Find(m_alarm);

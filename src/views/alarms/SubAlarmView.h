@@ -28,8 +28,11 @@ public:
     static constexpr std::uint32_t kSummary = 0x01410000;
     static constexpr std::uint32_t kLastAcknowledged = 0x01410002;
     static constexpr std::uint32_t kLastAcknowledgedState = 0x01410003;
-    // Alarms of the digital outputs; the others are diagnostic alarms.
-    static constexpr std::uint32_t kLastDigitalOutputAlarm = 7;
+    // Alarms of the digital outputs (deviation, limits, temperature, C+ pressure, position
+    // vs pressure difference); the others are diagnostic alarms.
+    static bool IsDigitalOutputAlarm(std::uint32_t alarm) {
+        return (alarm >= 1 && alarm <= 7) || alarm == 87;
+    }
 
     explicit CSubAlarmView(const SViewContext& context);
 
