@@ -24,7 +24,14 @@ bool CDeviceModel::Write(std::uint32_t key, std::string value) {
         return false;
     }
     it->second = std::move(value);
+    if (const auto follower = m_followers.find(key); follower != m_followers.end()) {
+        follower->second(it->second);
+    }
     return true;
+}
+
+void CDeviceModel::Follow(std::uint32_t key, Follower follower) {
+    m_followers[key] = std::move(follower);
 }
 
 std::optional<std::string> CDeviceModel::ReadArrayElement(std::uint32_t key,

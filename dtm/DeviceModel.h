@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -21,6 +22,12 @@ public:
     // False (and nothing changes) for a key the device does not hold.
     bool Write(std::uint32_t key, std::string value);
 
+    // Runs `follower` after every write of `key` that succeeds, with the stored value: a value
+    // the device derives from that one follows it whoever writes. One follower per key; a
+    // second replaces the first. A follower must not write its own key.
+    using Follower = std::function<void(const std::string& value)>;
+    void Follow(std::uint32_t key, Follower follower);
+
     // Element `index` (from 1) of a value array, whose value is its elements separated by
     // spaces. Nothing, or false and nothing changes, when the key or the element is not held.
     std::optional<std::string> ReadArrayElement(std::uint32_t key, std::size_t index) const;
@@ -32,4 +39,5 @@ public:
 
 private:
     std::map<std::uint32_t, std::string> m_values;
+    std::map<std::uint32_t, Follower> m_followers;
 };

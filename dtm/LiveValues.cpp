@@ -4,6 +4,7 @@
 #include "ui/Scheduler.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <iterator>
@@ -43,7 +44,12 @@ double CLiveValues::SetpointAt(std::int64_t timeMs) {
     return std::clamp(level + Wave(kSetpointSwing, timeMs, kSetpointPeriodMs), 0.0, 100.0);
 }
 
-void CLiveValues::AdvanceTo(std::int64_t steps) {
+double CLiveValues::SetpointFor(std::int64_t timeMs) const {
+    return m_held.value_or(SetpointAt(timeMs));
+}
+
+void CLiveValues::AdvanceToNow() {
+    const std::int64_t steps = std::max<std::int64_t>(0, Scheduler().NowMs()) / m_stepMs;
     if (steps <= m_steps) {
         return;
     }
@@ -51,15 +57,15 @@ void CLiveValues::AdvanceTo(std::int64_t steps) {
     double before = m_valve.Position();
     for (; m_steps < steps; ++m_steps) {
         before = m_valve.Position();
-        m_valve.Step(SetpointAt(m_steps * m_stepMs));
+        m_valve.Step(SetpointFor(m_steps * m_stepMs));
     }
     m_speed = (m_valve.Position() - before) / stepS;
 }
 
 SLiveValues CLiveValues::Values() const {
-    const std::int64_t timeMs = LastSnapshotMs();
+    const std::int64_t timeMs = m_steps * m_stepMs;
     SLiveValues values;
-    values.setpoint = SetpointAt(timeMs);
+    values.setpoint = SetpointFor(timeMs);
     values.position = m_valve.Position();
     values.speed = m_speed;
     values.deviation = values.setpoint - values.position;
@@ -70,11 +76,13 @@ SLiveValues CLiveValues::Values() const {
     values.temperature = kTemperature + Wave(kTemperatureDrift, timeMs, kTemperaturePeriodMs);
     values.friction = kFriction + Wave(kFrictionDrift, timeMs, kFrictionPeriodMs) +
                       kMovingFriction * std::min(1.0, std::fabs(m_speed) / kMovingSpeed);
+    values.balance = values.cPlus - values.cMinus;
     return values;
 }
 
 void CLiveValues::Snapshot() {
-    AdvanceTo(std::max<std::int64_t>(0, Scheduler().NowMs()) / m_stepMs);
+    AdvanceToNow();
+    m_snapshotMs = m_steps * m_stepMs;
     m_last = Values();
     const std::string good = std::to_string(kGoodStatus);
     m_store.Write(kPositionKey, Text(m_last.position));
@@ -87,4 +95,23 @@ void CLiveValues::Snapshot() {
     m_store.Write(kTemperatureStatusKey, good);
     m_store.Write(kTemperatureKey, Text(m_last.temperature));
     m_store.Write(kFrictionKey, Text(m_last.friction));
+    m_store.Write(kSpeedKey, Text(m_last.speed));
+    m_store.Write(kBalanceKey, Text(m_last.balance));
+    m_store.Write(kDeviationAbsKey, Text(std::fabs(m_last.deviation)));
+}
+
+void CLiveValues::CountRefresh() {
+    std::uint32_t count = 0;
+    if (const std::optional<std::string> text = m_store.Read(kCounterKey)) {
+        std::from_chars(text->data(), text->data() + text->size(), count);
+    }
+    m_store.Write(kCounterKey, std::to_string(count + 1));
+}
+
+void CLiveValues::HoldSetpoint(bool hold) {
+    if (hold == m_held.has_value()) {
+        return;
+    }
+    AdvanceToNow();
+    m_held = hold ? std::optional(SetpointAt(m_steps * m_stepMs)) : std::nullopt;
 }

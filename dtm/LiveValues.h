@@ -3,6 +3,7 @@
 #include "dtm/ValveModel.h"
 
 #include <cstdint>
+#include <optional>
 
 class CDeviceModel;
 
@@ -17,17 +18,22 @@ struct SLiveValues {
     double cMinus = 0;    // actuator pressure C-
     double temperature = 0;
     double friction = 0;
+    double balance = 0;   // C+ - C-
 };
 
 // The live process values of the positioner (DEVICE.md, Live values). The setpoint follows a
 // fixed pattern of scheduler time; the valve follows it through the valve model, integrated
 // step by step from time 0 whenever a snapshot asks for a later time; pressures, temperature
 // and friction are formulas of the time and of the valve. A snapshot (command 42) writes the
-// values into the store, which holds them until the next snapshot. Deterministic: the same
-// scheduler times give the same values, however the snapshots fall.
+// values into the store, which holds them until the next snapshot; command 41 does the same
+// and counts the refreshes. While the setpoint is held (the setpoint modes other than
+// automatic) it keeps the pattern's value of the moment the hold began and the valve follows
+// that. Deterministic: the same scheduler times and holds give the same values, however the
+// snapshots fall.
 class CLiveValues {
 public:
     static constexpr std::uint8_t kSnapshotCommand = 42;
+    static constexpr std::uint8_t kRefreshCommand = 41;
 
     static constexpr std::uint32_t kPositionKey = 0x01440001;
     static constexpr std::uint32_t kSetpointStatusKey = 0x04080001;
@@ -39,6 +45,11 @@ public:
     static constexpr std::uint32_t kTemperatureStatusKey = 0x01110001;
     static constexpr std::uint32_t kTemperatureKey = 0x01110002;
     static constexpr std::uint32_t kFrictionKey = 0x015E0001;
+    static constexpr std::uint32_t kSpeedKey = 0x01440002;
+    static constexpr std::uint32_t kBalanceKey = 0x01530004;
+    static constexpr std::uint32_t kDeviationAbsKey = 0x015D0002;
+    // The refreshes (command 41) so far.
+    static constexpr std::uint32_t kCounterKey = 0x01660000;
     // The status both status elements carry: good.
     static constexpr int kGoodStatus = 128;
 
@@ -73,15 +84,24 @@ public:
     static double SetpointAt(std::int64_t timeMs);
 
     // Brings the valve to the scheduler's time (its last whole integration step) and writes
-    // the ten values into the store, numbers as "%.3f", the statuses as whole numbers.
+    // the thirteen values into the store, numbers as "%.3f", the statuses as whole numbers.
     void Snapshot();
+    // Adds one to the refresh counter in the store (32 bits, it wraps).
+    void CountRefresh();
+    // From the scheduler's time on the setpoint holds its value of that moment (true) or
+    // follows the pattern again (false); the valve is brought to that time first. Holding
+    // again while held keeps the first value.
+    void HoldSetpoint(bool hold);
+    bool IsSetpointHeld() const { return m_held.has_value(); }
     // The values of the last snapshot; those at time 0 before the first.
     const SLiveValues& Last() const { return m_last; }
     // The model time of the last snapshot, a whole number of integration steps.
-    std::int64_t LastSnapshotMs() const { return m_steps * m_stepMs; }
+    std::int64_t LastSnapshotMs() const { return m_snapshotMs; }
 
 private:
-    void AdvanceTo(std::int64_t steps);
+    void AdvanceToNow();
+    // The setpoint the valve gets at `timeMs`: the held one or the pattern's.
+    double SetpointFor(std::int64_t timeMs) const;
     SLiveValues Values() const;
 
     CDeviceModel& m_store;
@@ -89,5 +109,7 @@ private:
     std::int64_t m_stepMs = 10;
     std::int64_t m_steps = 0; // integration steps made since time 0
     double m_speed = 0;       // over the last step, %/s
+    std::int64_t m_snapshotMs = 0;
+    std::optional<double> m_held; // the setpoint while it is held
     SLiveValues m_last;
 };

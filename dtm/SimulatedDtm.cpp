@@ -235,6 +235,9 @@ HRESULT CSimulatedDtm::RunFunction(std::int32_t functionId, const std::string& a
         return Serve(functionId, argument);
     case kWriteArrayElement:
         return WriteArrayElement(argument);
+    case kLiveDataBuffer:
+        m_positioner.SetpointModes().ArmAutomatic();
+        return S_OK;
     case kUIStarted:
     case kUITerminated:
     case kCloseRequested:

@@ -37,8 +37,10 @@
 // from the data set to the device (at once); its argument is
 // <WriteSingleArrayElement arrayID="decimal key" elementIndex="from 1"/>, and anything else
 // (another document, a key that is no value array, an element the array does not have)
-// answers E_INVALIDARG. Functions 0, 1, 3 and 6 are accepted and do nothing
-// else; any other function answers E_NOTIMPL. The positioner behind it is described in
+// answers E_INVALIDARG. Function 7 arms the positioner's next command 45 to return the
+// setpoint mode to automatic (DEVICE.md, Setpoint modes); nothing follows on the bus.
+// Functions 0, 1, 3 and 6 are accepted and do nothing else; any other function answers
+// E_NOTIMPL. The positioner behind it is described in
 // DEVICE.md.
 //
 // Every call is logged; a COM method answers E_POINTER for a null out pointer, E_INVALIDARG

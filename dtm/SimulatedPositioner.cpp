@@ -12,6 +12,7 @@ CSimulatedPositioner::CSimulatedPositioner(const CParameterDictionary& dictionar
       m_alarmLog(
           [this](std::uint32_t alarm) { return CAlarmConfiguration(m_store).ClassOf(alarm); }),
       m_alarms(m_store, &m_events, &m_alarmLog), m_serviceMode(m_store),
+      m_setpointModes([this](int mode) { Write(kSetpointModeKey, std::to_string(mode)); }),
       m_valveTests(m_store, dictionary, faults.procedures),
       m_partialStroke(m_store, dictionary, faults.procedures, m_valveTests, m_events),
       m_calibration(m_store, dictionary, faults.calibration, m_events, m_valveTests),
@@ -30,6 +31,7 @@ CSimulatedPositioner::CSimulatedPositioner(const CParameterDictionary& dictionar
     RegisterTrends();
     RegisterCalibration();
     RegisterAlarms();
+    RegisterLiveValues();
 }
 
 void CSimulatedPositioner::RegisterAlarms() {
@@ -54,10 +56,33 @@ void CSimulatedPositioner::RegisterAlarms() {
         m_dispatcher.Register(Configuration::kEnablesKey + Configuration::kEnablesActive + element,
                               [this](const std::string&) { m_alarms.Publish(); });
     }
-    m_dispatcher.Register(kCommandKey, CLiveValues::kSnapshotCommand, [this](const std::string&) {
+}
+
+void CSimulatedPositioner::RegisterLiveValues() {
+    const auto snapshot = [this] {
         m_live.Snapshot();
         m_alarms.CheckTemperature(m_live.Last().temperature);
+    };
+    m_dispatcher.Register(kCommandKey, CLiveValues::kSnapshotCommand,
+                          [snapshot](const std::string&) { snapshot(); });
+    m_dispatcher.Register(kCommandKey, CLiveValues::kRefreshCommand,
+                          [this, snapshot](const std::string&) {
+                              snapshot();
+                              m_live.CountRefresh();
+                          });
+    // The setpoint holds in every mode but automatic, whoever writes the mode.
+    m_store.Follow(kSetpointModeKey, [this](const std::string& mode) {
+        m_live.HoldSetpoint(mode != std::to_string(CSetpointModeProcedure::kAutomatic));
     });
+    for (const std::uint8_t command :
+         {CSetpointModeProcedure::kDtmCommand, CSetpointModeProcedure::kLocalOverrideCommand}) {
+        m_dispatcher.Register(kCommandKey, command, [this, command](const std::string&) {
+            m_setpointModes.Command(command);
+        });
+    }
+    // The block's actual mode is the device's to say.
+    m_dispatcher.Register(CServiceModeProcedure::kBlockModeActualKey,
+                          [this](const std::string&) { m_serviceMode.UpdateBlockMode(); });
 }
 
 void CSimulatedPositioner::RegisterValveTests() {

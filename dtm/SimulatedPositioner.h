@@ -12,6 +12,7 @@
 #include "dtm/procedures/CalibrationProcedure.h"
 #include "dtm/procedures/PartialStrokeProcedure.h"
 #include "dtm/procedures/ServiceModeProcedure.h"
+#include "dtm/procedures/SetpointModeProcedure.h"
 #include "dtm/procedures/ValveTestProcedure.h"
 
 #include <cstddef>
@@ -32,7 +33,7 @@ class CSimulatedPositioner {
 public:
     // Alarms active when the positioner starts, matching the dictionary's default values.
     static constexpr std::uint32_t kStartAlarm = 22;
-    static constexpr std::uint32_t kSetpointModeKey = 0x012E0000;
+    static constexpr std::uint32_t kSetpointModeKey = CSetpointModeProcedure::kModeKey;
     static constexpr std::uint32_t kCommandKey = 0x015B0001;
     static constexpr std::uint8_t kEventLogFrameType = 39;
     static constexpr std::uint8_t kAlarmLogFrameType = 40;
@@ -58,6 +59,8 @@ public:
     // The alarm log (frame type 40); the alarm engine keeps it.
     const CAlarmLog& AlarmLog() const { return m_alarmLog; }
     CServiceModeProcedure& ServiceMode() { return m_serviceMode; }
+    // Commands 45 and 46 and DTM function 7.
+    CSetpointModeProcedure& SetpointModes() { return m_setpointModes; }
     // The ramp and multi-step tests and their result buffers.
     CValveTestProcedure& ValveTests() { return m_valveTests; }
     // The partial stroke test, manual and automatic, and its result buffers.
@@ -65,7 +68,7 @@ public:
     // The automatic calibration procedures (service mode target 1 to 4, 255) and the
     // calibration steps (command element 0 to 8, 13 to 19, 255).
     CCalibrationProcedure& Calibration() { return m_calibration; }
-    // The live process values; command 42 takes a snapshot of them into the store.
+    // The live process values; commands 41 and 42 take a snapshot of them into the store.
     CLiveValues& Live() { return m_live; }
     // The trend buffers (commands 192 to 203) and the travel histogram (command 31), from a
     // simulated history that is the same at every start.
@@ -88,12 +91,14 @@ private:
     void RegisterPartialStroke();
     void RegisterTrends();
     void RegisterCalibration();
+    void RegisterLiveValues();
 
     CDeviceModel m_store;
     CEventLog m_events;
     CAlarmLog m_alarmLog;
     CAlarmEngine m_alarms;
     CServiceModeProcedure m_serviceMode;
+    CSetpointModeProcedure m_setpointModes;
     CValveTestProcedure m_valveTests;
     CPartialStrokeProcedure m_partialStroke;
     CCalibrationProcedure m_calibration;

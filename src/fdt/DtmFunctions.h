@@ -14,6 +14,7 @@ inline constexpr std::int32_t kCloseRequested = 3; // the user asked to close th
 inline constexpr std::int32_t kRead = 4;           // read the parameter named by the argument
 inline constexpr std::int32_t kWrite = 5;          // write the DTM's copy of it to the device
 inline constexpr std::int32_t kViewActivated = 6;  // a view was requested or activated
+inline constexpr std::int32_t kLiveDataBuffer = 7;
 // Fieldbus services; each answers with update type kFirstServiceResult + (id - kSmIdentify),
 // or with kServiceError.
 inline constexpr std::int32_t kSmIdentify = 11;

@@ -131,7 +131,8 @@ TEST_F(LiveValues, RecordsReadThroughTheDtmDeliverTheSnapshot) {
     EXPECT_EQ(m_control->TakeUpdates(),
               (std::vector<CFakeControl::Update>{{100, std::to_string(Live::kSupplyKey)},
                                                  {100, std::to_string(Live::kCPlusKey)},
-                                                 {100, std::to_string(Live::kCMinusKey)}}));
+                                                 {100, std::to_string(Live::kCMinusKey)},
+                                                 {100, std::to_string(Live::kBalanceKey)}}));
     EXPECT_EQ(Fetch(Live::kCPlusKey), *Device().Read(Live::kCPlusKey));
     EXPECT_NE(Fetch(Live::kCPlusKey), "2.750") << "the snapshot at 40 s, not the default";
 }
