@@ -18,7 +18,7 @@ struct SLiveValues {
     double cMinus = 0;    // actuator pressure C-
     double temperature = 0;
     double friction = 0;
-    double balance = 0;   // C+ - C-
+    double balance = 0; // C+ - C-
 };
 
 // The live process values of the positioner (DEVICE.md, Live values). The setpoint follows a
