@@ -12,6 +12,7 @@
 #include "views/calibration/PressureCalibrationView.h"
 #include "views/calibration/SignalCalibrationView.h"
 #include "views/calibration/TransmitterCalibrationView.h"
+#include "views/dashboard/AdvancedDashBoardView.h"
 #include "views/diagnostics/DataLoggerView.h"
 #include "views/diagnostics/EventLogView.h"
 #include "views/diagnostics/MainDiagnosticView.h"
@@ -64,6 +65,7 @@ void RegisterViews(CViewTable& table) {
     Add<MainDiagnosticView>(table, exists);
     Add<CMainCalibrationView>(table, exists);
     Add<CAlarmStatusView>(table, exists);
+    Add<CAdvancedDashBoardView>(table, exists);
 }
 
 } // namespace ViewCatalog

@@ -115,7 +115,11 @@ IDtmUIAccess& CDeviceAccess::UIAccess() const {
 }
 
 void CDeviceAccess::ShowMessage(const std::string& text) const {
+    ShowMessage(text, kInformationDialog);
+}
+
+void CDeviceAccess::ShowMessage(const std::string& text, const std::string& kind) const {
     VARIANT_BOOL result = VARIANT_FALSE;
-    ThrowIfFailed(UIAccess().ShowUserDialog(kInformationDialog, Variant(text), &result),
-                  IDtmUIAccess::Iid, "ShowUserDialog");
+    ThrowIfFailed(UIAccess().ShowUserDialog(kind, Variant(text), &result), IDtmUIAccess::Iid,
+                  "ShowUserDialog");
 }

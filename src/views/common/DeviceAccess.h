@@ -58,8 +58,9 @@ public:
     void Execute(std::int32_t functionId, const std::string& argument) const;
     // A named value of the DTM ("VFDTag", ...), as text.
     std::string GetProperty(const std::string& name) const;
-    // The frame shows `text` as an information message.
+    // The frame shows `text` as an information message, or in the dialog of `kind`.
     void ShowMessage(const std::string& text) const;
+    void ShowMessage(const std::string& text, const std::string& kind) const;
 
     static std::string KeyText(std::uint32_t key);
 

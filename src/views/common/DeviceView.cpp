@@ -146,12 +146,22 @@ void CDeviceViewCore::StartViewOneShot(int id, int delayMs, std::function<void()
         this, id, delayMs, [this, handler = std::move(handler)] { RunGuarded("Timer", handler); });
 }
 
-QWidget* CDeviceViewCore::CreateServiceStatus(QWidget* parent, CServiceModeSwitch** created) {
+QWidget* CDeviceViewCore::CreateServiceStatus(QWidget* parent, CServiceModeSwitch** created,
+                                              bool dashboardWording) {
     auto* service = new QGroupBox(QStringLiteral("Service Status"), parent);
     auto* layout = new QVBoxLayout(service);
     auto* serviceSwitch = new CServiceModeSwitch(
-        CServiceModeSwitch::EWording::DeviceView, State(), Device(),
-        {[this] { StopHeaderPolling(); }, [this] { StartHeaderPolling(); },
+        dashboardWording ? CServiceModeSwitch::EWording::Dashboard
+                         : CServiceModeSwitch::EWording::DeviceView,
+        State(), Device(),
+        {[this] {
+             StopHeaderPolling();
+             OnPollingPaused(true);
+         },
+         [this] {
+             StartHeaderPolling();
+             OnPollingPaused(false);
+         },
          [this](const char* where, const std::function<void()>& work) { RunGuarded(where, work); }},
         service);
     layout->addWidget(serviceSwitch);

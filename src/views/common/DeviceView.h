@@ -77,8 +77,13 @@ protected:
     void StopViewTimer(int id);
     bool IsViewTimerRunning(int id) const;
     // The group "Service Status" with the view's service mode switch, which stops and
-    // restarts the header's polling while it asks; `*created` is the switch.
-    QWidget* CreateServiceStatus(QWidget* parent, CServiceModeSwitch** created);
+    // restarts the header's polling (and the view's own, OnPollingPaused) while it asks;
+    // `*created` is the switch. The dashboard asks in its own words.
+    QWidget* CreateServiceStatus(QWidget* parent, CServiceModeSwitch** created,
+                                 bool dashboardWording = false);
+    // The service mode switch asks (true) or is done (false): a view that polls stops and
+    // restarts its polling.
+    virtual void OnPollingPaused(bool paused) { static_cast<void>(paused); }
     // Runs `work`; an error shows in the status line as "<where>: <message>".
     void RunGuarded(const char* where, const std::function<void()>& work);
     void ShowStatus(const std::string& text);
