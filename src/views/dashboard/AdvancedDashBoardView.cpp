@@ -128,10 +128,9 @@ std::unique_ptr<QWidget> CAdvancedDashBoardView::CreateDeviceContent() {
             });
         });
     layout->addLayout(buttons, 0, 0, 1, 3);
-    layout->addWidget(CreateMeasurements(content.get()), 1, 0, 2, 2);
-    layout->addWidget(CreateHealth(content.get()), 1, 2);
-    auto* right = new QVBoxLayout;
-    right->addWidget(CreateSetpointMode(content.get()));
+    // Two rows: the measurements (position, pressures, temperature) above; the deviation
+    // and setpoint mode, the health and the service status below.
+    CreateMeasurements(content.get(), *layout);
     auto* service = CreateServiceStatus(content.get(), &m_switch, true);
     auto* modes = new QFormLayout;
     m_targetMode = new QLineEdit(service);
@@ -143,20 +142,20 @@ std::unique_ptr<QWidget> CAdvancedDashBoardView::CreateDeviceContent() {
     modes->addRow(QStringLiteral("Target Mode:"), m_targetMode);
     modes->addRow(QStringLiteral("Actual Mode:"), m_actualMode);
     static_cast<QVBoxLayout*>(service->layout())->insertLayout(0, modes);
-    right->addWidget(service);
-    layout->addLayout(right, 2, 2);
-    layout->setColumnStretch(0, 1);
-    layout->setColumnStretch(1, 1);
+    layout->addWidget(CreateHealth(content.get()), 2, 1, Qt::AlignTop);
+    layout->addWidget(service, 2, 2, Qt::AlignTop);
+    layout->setColumnStretch(0, 2);
+    layout->setColumnStretch(1, 3);
+    layout->setColumnStretch(2, 2);
+    layout->setRowStretch(3, 1);
     return content;
 }
 
-QWidget* CAdvancedDashBoardView::CreateMeasurements(QWidget* parent) {
-    auto* panel = new QWidget(parent);
-    auto* grid = new QGridLayout(panel);
-    grid->setContentsMargins(0, 0, 0, 0);
-    const auto group = [panel](const char* title) {
-        auto* box = new QGroupBox(QString::fromUtf8(title), panel);
-        new QVBoxLayout(box);
+void CAdvancedDashBoardView::CreateMeasurements(QWidget* parent, QGridLayout& layout) {
+    const auto group = [parent](const char* title) {
+        auto* box = new QGroupBox(QString::fromUtf8(title), parent);
+        auto* boxLayout = new QVBoxLayout(box);
+        boxLayout->setSpacing(2);
         return box;
     };
     auto* position = group("Position");
@@ -172,6 +171,7 @@ QWidget* CAdvancedDashBoardView::CreateMeasurements(QWidget* parent) {
             box = deviation;
         } else if (name == "Temperature") {
             indicator = new CThermometer(temperature);
+            indicator->setFixedHeight(140);
             box = temperature;
         } else {
             box = name == "Position" || name == "Setpoint" ? position : pressures;
@@ -185,19 +185,48 @@ QWidget* CAdvancedDashBoardView::CreateMeasurements(QWidget* parent) {
         box->layout()->addWidget(indicator);
         m_indicators.emplace_back(gauge.key, indicator);
     }
-    grid->addWidget(position, 0, 0);
-    grid->addWidget(deviation, 1, 0);
-    grid->addWidget(temperature, 2, 0);
-    grid->addWidget(pressures, 0, 1, 3, 1);
-    return panel;
+    // The pressures two by two.
+    auto* pressureGrid = new QGridLayout;
+    pressureGrid->setContentsMargins(0, 0, 0, 0);
+    QLayout* pressureList = pressures->layout();
+    int cell = 0;
+    while (pressureList->count() > 0) {
+        QWidget* label = pressureList->takeAt(0)->widget();
+        QWidget* gauge = pressureList->takeAt(0)->widget();
+        auto* pair = new QVBoxLayout;
+        pair->setSpacing(0);
+        pair->addWidget(label);
+        pair->addWidget(gauge);
+        pressureGrid->addLayout(pair, cell / 2, cell % 2);
+        ++cell;
+    }
+    delete pressureList;
+    pressures->setLayout(pressureGrid);
+    // The measurements as high as they need, the rest of the page below them.
+    for (QGroupBox* box : {position, pressures, temperature}) {
+        box->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    }
+    layout.addWidget(position, 1, 0);
+    layout.addWidget(pressures, 1, 1);
+    layout.addWidget(temperature, 1, 2);
+    auto* left = new QVBoxLayout;
+    left->addWidget(deviation);
+    left->addWidget(CreateSetpointMode(parent));
+    left->addStretch(1);
+    layout.addLayout(left, 2, 0);
 }
 
 QWidget* CAdvancedDashBoardView::CreateHealth(QWidget* parent) {
     auto* box = new QGroupBox(QStringLiteral("Health Status"), parent);
     auto* grid = new QGridLayout(box);
+    grid->setHorizontalSpacing(4);
     for (std::size_t column = 0; column < kHealthNames.size(); ++column) {
-        grid->addWidget(new QLabel(QString::fromUtf8(kHealthNames[column]), box), 0,
-                        static_cast<int>(column) + 1, Qt::AlignHCenter);
+        // Narrow columns: a heading may wrap.
+        auto* heading = new QLabel(QString::fromUtf8(kHealthNames[column]), box);
+        heading->setWordWrap(true);
+        heading->setAlignment(Qt::AlignCenter);
+        heading->setFixedWidth(46);
+        grid->addWidget(heading, 0, static_cast<int>(column) + 1, Qt::AlignHCenter);
     }
     for (std::size_t area = 0; area < kAreaNames.size(); ++area) {
         const int row = static_cast<int>(area) + 1;
@@ -209,6 +238,7 @@ QWidget* CAdvancedDashBoardView::CreateHealth(QWidget* parent) {
             grid->addWidget(led, row, static_cast<int>(column) + 1, Qt::AlignHCenter);
         }
         auto* info = new QPushButton(QStringLiteral("Info"), box);
+        info->setMaximumWidth(42);
         info->setAccessibleName(QString::fromUtf8(kAreaNames[area]) + QStringLiteral(" Info"));
         grid->addWidget(info, row, 4);
         const auto which = static_cast<EArea>(area);
@@ -224,6 +254,7 @@ QWidget* CAdvancedDashBoardView::CreateHealth(QWidget* parent) {
 QWidget* CAdvancedDashBoardView::CreateSetpointMode(QWidget* parent) {
     auto* box = new QGroupBox(QStringLiteral("Setpoint Mode"), parent);
     auto* layout = new QVBoxLayout(box);
+    layout->setSpacing(0);
     // Shown in the order of the dialog: DTM, local override, automatic.
     for (const int mode : {2, 1, 0}) {
         auto* button = new QRadioButton(QString::fromUtf8(kModeNames[mode]), box);

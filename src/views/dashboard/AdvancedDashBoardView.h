@@ -17,6 +17,7 @@ class CLinearGauge;
 class CRoundLed;
 class CServiceModeSwitch;
 class CThermometer;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -71,7 +72,7 @@ private:
         int category;
     };
 
-    QWidget* CreateMeasurements(QWidget* parent);
+    void CreateMeasurements(QWidget* parent, QGridLayout& layout);
     QWidget* CreateHealth(QWidget* parent);
     QWidget* CreateSetpointMode(QWidget* parent);
     void StartPolls();
