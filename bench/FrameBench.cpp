@@ -12,6 +12,9 @@
 // (g) BM_RampTestPlot: 2700 samples drawn on two channels of a test view's plot (below).
 // (h) BM_TrendFileWrite, BM_TrendFileRead: a ".tnd" file of the four spans written to and read
 //     from text (below).
+// (i) BM_DashboardPollCycle: the update notifications of one fast poll applied to the
+//     dashboard's gauges (below). (j) BM_DashboardDay: the dashboard open for a day of
+//     simulated time, with the resident memory it grew by (below).
 // (c) The peak resident memory of the frame after start is not measured here:
 //       /usr/bin/time -v build/bin/fdt-frame --quit-after 3000    ("Maximum resident set size")
 
@@ -27,6 +30,7 @@
 #include "views/common/DeviceViewHeader.h"
 #include "views/components/Grid.h"
 #include "views/components/Plot.h"
+#include "views/dashboard/AdvancedDashBoardView.h"
 #include "views/diagnostics/EventLogView.h"
 #include "views/diagnostics/MainDiagnosticView.h"
 #include "views/diagnostics/RampTestView.h"
@@ -44,8 +48,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <memory>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace {
 
@@ -455,5 +461,74 @@ BENCHMARK(BM_TrendFileRead)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
+
+// The resident memory of this process in kilobytes.
+long ResidentKb() {
+    long pages = 0;
+    long resident = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) {
+            resident = 0;
+        }
+        std::fclose(statm);
+    }
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// (i) One fast poll's notifications (the elements of the position, pressure and deviation
+//     records, temperature and setpoint) through the control to the dashboard's gauges.
+//     Goal: median 1 ms in all.
+void BM_DashboardPollCycle(benchmark::State& state) {
+    WithStartedControl(state, [&state](COnlineView& online, CUIController& controller, CEditModel&,
+                                       CSimulatedDtm&, CManualScheduler&) {
+        controller.ShowView(CAdvancedDashBoardView::kViewId);
+        if (controller.GetCurrentViewId() != CAdvancedDashBoardView::kViewId) {
+            state.SkipWithError("the dashboard did not come up");
+            return;
+        }
+        std::vector<Variant> keys;
+        for (const std::uint32_t key :
+             {0x01440001u, 0x01440002u, 0x01530001u, 0x01530002u, 0x01530003u, 0x01530004u,
+              0x015D0001u, 0x015D0002u, 0x01110002u, 0x04080002u}) {
+            keys.emplace_back(std::to_string(key));
+        }
+        for (auto _ : state) {
+            for (const Variant& key : keys) {
+                online.UpdateUI(dtm_update::kParameterChanged, key);
+            }
+        }
+    });
+}
+BENCHMARK(BM_DashboardPollCycle)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+
+// (j) A day of simulated time with the dashboard open (its polls, the header's, the DTM
+//     answering at once); the counter "grown_kb" is the resident memory it grew by after the
+//     first simulated hour. Goal: under 1 MB.
+void BM_DashboardDay(benchmark::State& state) {
+    WithStartedControl(state, [&state](COnlineView&, CUIController& controller, CEditModel&,
+                                       CSimulatedDtm& dtm, CManualScheduler& scheduler) {
+        controller.ShowView(CAdvancedDashBoardView::kViewId);
+        constexpr std::int64_t kHourMs = 3600LL * 1000;
+        long start = 0;
+        for (auto _ : state) {
+            for (std::int64_t elapsed = 0; elapsed < 24 * kHourMs; elapsed += 1000) {
+                scheduler.AdvanceBy(1000);
+                if (elapsed % 60000 == 0) {
+                    QCoreApplication::processEvents();
+                    // The simulated DTM logs every call for the tests: not the control's memory.
+                    dtm.Calls().Clear();
+                }
+                if (elapsed == kHourMs) {
+                    start = ResidentKb();
+                }
+            }
+        }
+        state.counters["grown_kb"] = static_cast<double>(ResidentKb() - start);
+    });
+}
+BENCHMARK(BM_DashboardDay)->Unit(benchmark::kSecond)->Iterations(1);
 
 } // namespace
