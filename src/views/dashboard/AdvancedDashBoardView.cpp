@@ -25,6 +25,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -190,9 +191,14 @@ void CAdvancedDashBoardView::CreateMeasurements(QWidget* parent, QGridLayout& la
     pressureGrid->setContentsMargins(0, 0, 0, 0);
     QLayout* pressureList = pressures->layout();
     int cell = 0;
+    const auto take = [pressureList] {
+        // The layout's item goes; the widget stays.
+        std::unique_ptr<QLayoutItem> item(pressureList->takeAt(0));
+        return item->widget();
+    };
     while (pressureList->count() > 0) {
-        QWidget* label = pressureList->takeAt(0)->widget();
-        QWidget* gauge = pressureList->takeAt(0)->widget();
+        QWidget* label = take();
+        QWidget* gauge = take();
         auto* pair = new QVBoxLayout;
         pair->setSpacing(0);
         pair->addWidget(label);
