@@ -313,12 +313,9 @@ void CPlot::redraw() {
 void CPlot::drawChannel(Channel& c) {
     const qsizetype count = c.points.size();
     if (count <= kDecimateAbove && c.columns.empty()) {
-        // Short: every point, the new ones appended in one call.
-        if (c.redrawAll || c.drawn == 0) {
-            c.series->replace(c.points);
-        } else {
-            c.series->append(c.points.mid(c.drawn));
-        }
+        // Short: every point, in one replace (appending to a series lays the chart out again
+        // for each point).
+        c.series->replace(c.points);
     } else {
         const qsizetype from = c.redrawAll || c.columns.empty() ? 0 : c.drawn;
         if (!extendColumns(c, from)) {
