@@ -9,7 +9,7 @@
 
 // The category and priority an alarm is configured with.
 struct SAlarmClass {
-    std::uint8_t category = 1; // 0 out of specification ... 3 failure
+    std::uint8_t category = 1; // 0 out of range ... 3 failure
     std::uint8_t priority = 1; // 0 low ... 3 very high
 };
 

@@ -8,8 +8,8 @@
 // the row colours of the alarm list.
 namespace alarm_vocabulary {
 
-inline constexpr std::array<const char*, 4> kCategories{
-    "Out of Specification", "Maintenance Required", "Check Function", "Failure"};
+inline constexpr std::array<const char*, 4> kCategories{"Out of Range", "Maintenance Required",
+                                                        "Check Function", "Failure"};
 inline constexpr std::array<const char*, 4> kPriorities{"Low", "Medium", "High", "Very High"};
 // Row colours (0xBBGGRR) by state 0 to 8; later states take the last.
 inline constexpr std::array<std::uint32_t, 9> kStateColours{

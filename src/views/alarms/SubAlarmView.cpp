@@ -29,8 +29,8 @@
 namespace {
 
 // Top down as the view shows them; the device numbers them the other way round.
-constexpr std::array<const char*, 4> kCategoryLabels{
-    "Failure", "Check Function", "Maintenance Required", "Out of specification"};
+constexpr std::array<const char*, 4> kCategoryLabels{"Failure", "Check Function",
+                                                     "Maintenance Required", "Out of range"};
 constexpr std::array<const char*, 4> kPriorityLabels{"Very High", "High", "Medium", "Low"};
 constexpr quint32 kLit = 0x0000C000;
 constexpr int kAcknowledgedInactive = 2;

@@ -70,7 +70,7 @@ private:
     QPlainTextEdit* m_recommendation = nullptr;
     QLineEdit* m_tag = nullptr;
     QLineEdit* m_deviceDescription = nullptr;
-    std::array<CRectLed*, 4> m_categories{}; // "Failure" to "Out of specification", top down
+    std::array<CRectLed*, 4> m_categories{}; // "Failure" to "Out of range", top down
     std::array<CRectLed*, 4> m_priorities{}; // "Very High" to "Low", top down
     CRoundLed* m_ackLed = nullptr;
     QLineEdit* m_noteName = nullptr;
