@@ -34,8 +34,6 @@ protected:
             Advance(m_scheduler, 1000);
         }
     }
-
-    QWidget* m_window = nullptr;
 };
 
 TEST_F(AlarmViewsTest, PollAllListsTheDeviceLogAndARowOpensItsInformation) {

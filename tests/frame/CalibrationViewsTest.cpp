@@ -31,11 +31,6 @@ protected:
         m_window = Show(View::kViewId);
         return dynamic_cast<View*>(m_control->GetController().FindView(View::kViewId));
     }
-    QPushButton* Button(const char* text) { return Named<QPushButton>(m_window, text); }
-    void Click(const char* text) {
-        Button(text)->click();
-        Advance(m_scheduler, 10 * kLatencyMs);
-    }
     static std::vector<std::string> Lines(const QListWidget& list) {
         std::vector<std::string> lines;
         for (int i = 0; i < list.count(); ++i) {
@@ -43,19 +38,6 @@ protected:
         }
         return lines;
     }
-    // The values written to `key` (function 5 after SetParameterValue) since the log was cleared.
-    std::vector<std::string> Written(std::uint32_t key) {
-        std::vector<std::string> values;
-        const std::string prefix = "SetParameterValue(2, " + std::to_string(key) + ", ";
-        for (const std::string& line : Dtm().Calls().Lines("SetParameterValue")) {
-            if (line.starts_with(prefix)) {
-                values.push_back(line.substr(prefix.size(), line.size() - prefix.size() - 1));
-            }
-        }
-        return values;
-    }
-
-    QWidget* m_window = nullptr;
 };
 
 TEST_F(CalibrationViewsTest, AutomaticProceduresListTheirStatesAndGiveTheServiceSwitchBack) {

@@ -28,8 +28,6 @@ protected:
     double DeviceValue(std::uint32_t key) {
         return std::stod(Dtm().Positioner().Read(key).value_or("nan"));
     }
-
-    QWidget* m_window = nullptr;
 };
 
 TEST_F(DashboardViewTest, PollsKeepTheGaugesLiveAndRestWhileTheServiceSwitchAsks) {

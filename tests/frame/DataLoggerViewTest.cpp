@@ -27,7 +27,6 @@ protected:
         return dynamic_cast<CDataLoggerView*>(
             m_control->GetController().FindView(CDataLoggerView::kViewId));
     }
-    QPushButton* Button(const char* text) { return Named<QPushButton>(m_window, text); }
     // Interval index (1, 2, 5, 10 s), duration and units (0 minutes, 1 hours).
     void Choose(int interval, int duration, int units) {
         auto combos = m_window->findChildren<QComboBox*>();
@@ -44,7 +43,6 @@ protected:
     }
 
     CAnsweringFileDialogs m_dialogs;
-    QWidget* m_window = nullptr;
 };
 
 TEST_F(DataLoggerViewTest, AShortLogPlotsTheCheckedValuesOfEachSnapshotUntilItsEnd) {

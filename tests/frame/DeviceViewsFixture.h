@@ -105,6 +105,37 @@ protected:
         return window->findChildren<QPlainTextEdit*>().value(0)->toPlainText().toStdString();
     }
 
+    // The push button of the shown view (m_window) that reads `text`; a button with an
+    // accessible name goes by that name, as the frame's automation finds it.
+    QPushButton* Button(const char* text) {
+        for (QPushButton* button : m_window->findChildren<QPushButton*>()) {
+            const QString name =
+                button->accessibleName().isEmpty() ? button->text() : button->accessibleName();
+            if (name == QString::fromUtf8(text)) {
+                return button;
+            }
+        }
+        ADD_FAILURE() << "no button " << text;
+        return nullptr;
+    }
+    // Clicks it and lets the DTM answer.
+    void Click(const char* text) {
+        Button(text)->click();
+        Advance(m_scheduler, 10 * kLatencyMs);
+    }
+    // The values set in the DTM's copy of `key` since the call log was cleared.
+    std::vector<std::string> Written(std::uint32_t key) {
+        std::vector<std::string> values;
+        const std::string prefix = "SetParameterValue(2, " + std::to_string(key) + ", ";
+        for (const std::string& line : Dtm().Calls().Lines("SetParameterValue")) {
+            if (line.starts_with(prefix)) {
+                values.push_back(line.substr(prefix.size(), line.size() - prefix.size() - 1));
+            }
+        }
+        return values;
+    }
+
+    QWidget* m_window = nullptr; // the view a test shows
     std::vector<std::string> m_reports;
     GuardReporter m_previousReporter;
 };

@@ -33,20 +33,8 @@ protected:
         combo->setCurrentIndex(index);
         Q_EMIT combo->activated(index);
     }
-    // The values set in the DTM's copy of the command element since the call log was cleared.
-    std::vector<std::string> Commands() {
-        std::vector<std::string> commands;
-        const std::string prefix = "SetParameterValue(2, " + std::to_string(0x015B0001) + ", ";
-        for (const std::string& line : Dtm().Calls().Lines("SetParameterValue")) {
-            if (line.starts_with(prefix)) {
-                commands.push_back(line.substr(prefix.size(), line.size() - prefix.size() - 1));
-            }
-        }
-        return commands;
-    }
 
     CAnsweringFileDialogs m_dialogs;
-    QWidget* m_window = nullptr;
 };
 
 TEST_F(TrendViewsTest, AKindFetchesItsFourSpansDrawsThemAndSavesThirtyThreeLines) {
@@ -59,7 +47,7 @@ TEST_F(TrendViewsTest, AKindFetchesItsFourSpansDrawsThemAndSavesThirtyThreeLines
     EXPECT_EQ(view->Status(), "Uploading day trend");
     Advance(m_scheduler, 12000); // four spans, 2 s each plus the bus, within the guard
     EXPECT_EQ(view->Status(), "Trends plotting completed");
-    EXPECT_THAT(Commands(), ElementsAre("200", "0", "201", "0", "202", "0", "203", "0"));
+    EXPECT_THAT(Written(0x015B0001), ElementsAre("200", "0", "201", "0", "202", "0", "203", "0"));
     const CTrendHistory& device = Dtm().Positioner().Trends();
     for (int span = 0; span < 4; ++span) {
         const std::vector<std::int16_t> sent =

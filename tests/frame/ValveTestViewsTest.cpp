@@ -43,24 +43,8 @@ protected:
         EXPECT_NE(view, nullptr);
         return view;
     }
-    // The push button that shows `text`; a button with an accessible name goes by that name.
-    QPushButton* Button(const char* text) {
-        for (QPushButton* button : m_window->findChildren<QPushButton*>()) {
-            const QString name =
-                button->accessibleName().isEmpty() ? button->text() : button->accessibleName();
-            if (name == QString::fromUtf8(text)) {
-                return button;
-            }
-        }
-        ADD_FAILURE() << "no button " << text;
-        return nullptr;
-    }
     QLineEdit* Field(const char* label) {
         return m_window->findChild<QLineEdit*>(QString::fromUtf8(label));
-    }
-    void Click(const char* text) {
-        Button(text)->click();
-        Advance(m_scheduler, 10 * kLatencyMs);
     }
     // The keys written (function 5) and read (function 4) since the call log was cleared.
     std::vector<std::uint32_t> Calls(int function) {
@@ -90,7 +74,6 @@ protected:
     }
 
     CAnsweringFileDialogs m_dialogs;
-    QWidget* m_window = nullptr;
 };
 
 TEST_F(ValveTestViewsTest, RampTestAppliesInOrderRunsOnTheDeviceAndPlotsTheSimulatedResponse) {

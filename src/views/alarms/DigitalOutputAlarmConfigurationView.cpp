@@ -89,10 +89,6 @@ QLineEdit* CDigitalOutPutAlarmConfigurationView::Value(std::size_t group, std::s
     return m_controls[group].values[value];
 }
 
-std::uint32_t CDigitalOutPutAlarmConfigurationView::Element(std::uint32_t key) const {
-    return key & 0xFFFF;
-}
-
 std::unique_ptr<QWidget> CDigitalOutPutAlarmConfigurationView::CreateDeviceContent() {
     auto content = std::make_unique<QWidget>();
     auto* layout = new QVBoxLayout(content.get());
@@ -189,7 +185,7 @@ void CDigitalOutPutAlarmConfigurationView::OnParameter(std::uint32_t key) {
         if ((key & 0xFFFF0000u) != group.record) {
             continue;
         }
-        const std::uint32_t element = Element(key);
+        const std::uint32_t element = key & 0xFFFFu;
         SControls& controls = m_controls[g];
         if (element == kOnOffElement) {
             controls.onOff->setChecked(value != 0.0);

@@ -61,7 +61,6 @@ private:
     void Read();
     void Defaults();
     void WriteGroup(std::size_t group);
-    std::uint32_t Element(std::uint32_t key) const;
 
     std::vector<SControls> m_controls;
 };

@@ -14,8 +14,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <limits>
-
 CAutomaticCalibrationSettingsView::CAutomaticCalibrationSettingsView(const SViewContext& context)
     : CDeviceView(context, EHeader::WithNavigation) {}
 
@@ -130,12 +128,8 @@ void CAutomaticCalibrationSettingsView::Defaults() {
 }
 
 void CAutomaticCalibrationSettingsView::Apply() {
-    SNumericRange range{0.0, std::numeric_limits<double>::max(), false};
-    if (const auto limits = Device().FetchLimits(kStrokeLength)) {
-        range.minimum = limits->first;
-        range.maximum = limits->second;
-    }
-    if (!CVelaFFUIServices().CheckNumericRange(*this, *m_stroke, *m_strokeIcon, range)) {
+    if (!CVelaFFUIServices().CheckNumericRange(*this, *m_stroke, *m_strokeIcon,
+                                               DeviceRange(Device(), kStrokeLength))) {
         m_status->setText(QStringLiteral("Stoke Length: the value is not valid; nothing written"));
         return;
     }

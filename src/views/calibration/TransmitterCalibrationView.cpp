@@ -19,7 +19,6 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include <limits>
 #include <utility>
 
 namespace {
@@ -195,12 +194,7 @@ void CTransmitterCalibrationView::Tune(bool up) {
 void CTransmitterCalibrationView::Calibrate() {
     // The entered value within the range the device gives for that point.
     const bool upper = IsUpper();
-    SNumericRange range{std::numeric_limits<double>::lowest(), std::numeric_limits<double>::max(),
-                        false};
-    if (const auto limits = Device().FetchLimits(upper ? kUpperKey : kLowerKey)) {
-        range.minimum = limits->first;
-        range.maximum = limits->second;
-    }
+    const SNumericRange range = DeviceRange(Device(), upper ? kUpperKey : kLowerKey);
     QLineEdit& field = *Value(upper);
     if (!CVelaFFUIServices().CheckNumericRange(*this, field, upper ? *m_upperIcon : *m_lowerIcon,
                                                range)) {

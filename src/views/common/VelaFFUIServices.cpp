@@ -1,5 +1,7 @@
 #include "views/common/VelaFFUIServices.h"
 
+#include "views/common/DeviceAccess.h"
+
 #include "fieldbus/BinaryBuffer.h"
 #include "model/Conversions.h"
 #include "model/DeviceState.h"
@@ -15,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <limits>
 
 namespace {
 
@@ -168,4 +171,15 @@ bool CVelaFFUIServices::ParseHexWords(std::string_view text, std::span<std::uint
         items[i] = item;
     }
     return true;
+}
+
+SNumericRange DeviceRange(const CDeviceAccess& device, std::uint32_t key, double scale,
+                          bool integer) {
+    SNumericRange range{std::numeric_limits<double>::lowest(), std::numeric_limits<double>::max(),
+                        integer};
+    if (const auto limits = device.FetchLimits(key)) {
+        range.minimum = limits->first / scale;
+        range.maximum = limits->second / scale;
+    }
+    return range;
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+class CDeviceAccess;
 class IApplicationView;
 class QAbstractButton;
 class QLabel;
@@ -21,6 +22,11 @@ struct SNumericRange {
     double maximum = 0.0;
     bool integer = false;
 };
+
+// The range of the numeric parameter `key` as the DTM describes it, in the unit a field shows
+// (the device's value / `scale`); unbounded when the DTM gives no limits.
+SNumericRange DeviceRange(const CDeviceAccess& device, std::uint32_t key, double scale = 1.0,
+                          bool integer = false);
 
 // Operations that the device views share: the Sound button of the view header, the checks of
 // values typed into edit fields, unit conversion of displayed values and the decoding of

@@ -25,7 +25,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <memory>
 
 namespace {
 
@@ -154,60 +153,48 @@ std::unique_ptr<QWidget> CAdvancedDashBoardView::CreateDeviceContent() {
 
 void CAdvancedDashBoardView::CreateMeasurements(QWidget* parent, QGridLayout& layout) {
     const auto group = [parent](const char* title) {
-        auto* box = new QGroupBox(QString::fromUtf8(title), parent);
-        auto* boxLayout = new QVBoxLayout(box);
-        boxLayout->setSpacing(2);
-        return box;
+        return new QGroupBox(QString::fromUtf8(title), parent);
     };
     auto* position = group("Position");
     auto* deviation = group("Deviation");
     auto* pressures = group("Pressures");
     auto* temperature = group("Temperature");
+    auto* positionLayout = new QVBoxLayout(position);
+    positionLayout->setSpacing(2);
+    auto* deviationLayout = new QVBoxLayout(deviation);
+    auto* temperatureLayout = new QVBoxLayout(temperature);
+    // The pressures two by two, each gauge under its name.
+    auto* pressureGrid = new QGridLayout(pressures);
+    int pressure = 0;
     for (const SGauge& gauge : kGauges) {
         const std::string name = gauge.name;
         CIndicator* indicator = nullptr;
-        QGroupBox* box = pressures;
         if (name == "Deviation") {
             indicator = new CAnalogDisplay(deviation);
-            box = deviation;
+            deviationLayout->addWidget(indicator);
         } else if (name == "Temperature") {
             indicator = new CThermometer(temperature);
             indicator->setFixedHeight(140);
-            box = temperature;
+            temperatureLayout->addWidget(indicator);
+        } else if (name == "Position" || name == "Setpoint") {
+            indicator = new CLinearGauge(position);
+            positionLayout->addWidget(new QLabel(QString::fromUtf8(gauge.name), position));
+            positionLayout->addWidget(indicator);
         } else {
-            box = name == "Position" || name == "Setpoint" ? position : pressures;
-            indicator = new CLinearGauge(box);
-            box->layout()->addWidget(new QLabel(QString::fromUtf8(gauge.name), box));
+            indicator = new CLinearGauge(pressures);
+            auto* pair = new QVBoxLayout;
+            pair->setSpacing(0);
+            pair->addWidget(new QLabel(QString::fromUtf8(gauge.name), pressures));
+            pair->addWidget(indicator);
+            pressureGrid->addLayout(pair, pressure / 2, pressure % 2);
+            ++pressure;
         }
         indicator->setRange(gauge.minimum, gauge.maximum);
         indicator->setUnit(QString::fromUtf8(gauge.unit));
         indicator->setDecimals(2);
         indicator->setAccessibleName(QString::fromUtf8(gauge.name));
-        box->layout()->addWidget(indicator);
         m_indicators.emplace_back(gauge.key, indicator);
     }
-    // The pressures two by two.
-    auto* pressureGrid = new QGridLayout;
-    pressureGrid->setContentsMargins(0, 0, 0, 0);
-    QLayout* pressureList = pressures->layout();
-    int cell = 0;
-    const auto take = [pressureList] {
-        // The layout's item goes; the widget stays.
-        std::unique_ptr<QLayoutItem> item(pressureList->takeAt(0));
-        return item->widget();
-    };
-    while (pressureList->count() > 0) {
-        QWidget* label = take();
-        QWidget* gauge = take();
-        auto* pair = new QVBoxLayout;
-        pair->setSpacing(0);
-        pair->addWidget(label);
-        pair->addWidget(gauge);
-        pressureGrid->addLayout(pair, cell / 2, cell % 2);
-        ++cell;
-    }
-    delete pressureList;
-    pressures->setLayout(pressureGrid);
     // The measurements as high as they need, the rest of the page below them.
     for (QGroupBox* box : {position, pressures, temperature}) {
         box->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);

@@ -66,19 +66,7 @@ std::size_t CMultiStepTestView::FigureCount() const {
 }
 
 double CMultiStepTestView::Setpoint(double seconds) const {
-    const double start = Value(kStartPosition);
-    const double length = Value(kStepLength);
-    const double steps = 2.0 * std::round(Value(kWaves));
-    const double since = seconds - Value(kPreTestTime);
-    if (since < 0.0 || length <= 0.0) {
-        return start;
-    }
-    const double step = std::floor(since / length);
-    if (step >= steps) {
-        return start;
-    }
-    // Even steps go up by the amplitude, odd ones come back.
-    return std::fmod(step, 2.0) == 0.0 ? start + Value(kAmplitude) : start;
+    return ProfileAt(SetpointSteps(), seconds);
 }
 
 QList<QPointF> CMultiStepTestView::SetpointSteps() const {
@@ -120,9 +108,10 @@ void CMultiStepTestView::DrawProfile(CPlot& plot) const {
 void CMultiStepTestView::PlotResults(CPlot& plot) {
     const std::vector<double>& samples = Results(0);
     DrawSamples(plot, "Channel 2", samples, 0.0);
+    const QList<QPointF> steps = SetpointSteps();
     std::vector<double> deviation(samples.size());
     for (std::size_t i = 0; i < samples.size(); ++i) {
-        deviation[i] = Setpoint(static_cast<double>(i) / 10.0) - samples[i];
+        deviation[i] = ProfileAt(steps, static_cast<double>(i) / 10.0) - samples[i];
     }
     DrawSamples(plot, "Channel 3", deviation, 0.0);
     ShowFigure(m_figure->currentIndex());

@@ -28,7 +28,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <limits>
 #include <stdexcept>
 #include <utility>
 
@@ -417,13 +416,9 @@ bool CValveTestViewCore::CheckField(const SField& field) {
         return true;
     }
     const SValveTestSetting& setting = *field.setting;
-    SNumericRange range{std::numeric_limits<double>::lowest(), std::numeric_limits<double>::max(),
-                        setting.integer};
-    if (const auto limits = Device().FetchLimits(setting.key)) {
-        range.minimum = limits->first / setting.scale;
-        range.maximum = limits->second / setting.scale;
-    }
-    return CVelaFFUIServices().CheckNumericRange(*this, *field.edit, *field.icon, range);
+    return CVelaFFUIServices().CheckNumericRange(
+        *this, *field.edit, *field.icon,
+        DeviceRange(Device(), setting.key, setting.scale, setting.integer));
 }
 
 void CValveTestViewCore::ShowSetting(SField& field, const std::string& deviceText) {
