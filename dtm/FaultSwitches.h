@@ -65,6 +65,9 @@ struct SFaultSwitches {
     // Every fieldbus service answers a service error (update type 605) instead of its
     // response, as when the bus fails.
     bool failServices = false;
+    // A write of the command element 0x015B0001 is stored, but the device does not carry the
+    // command out: nothing starts, nothing answers, no state changes.
+    bool commandsUnanswered = false;
     // Operation name ("GetControlData", "ExecuteFunction", ...) to the HRESULT it answers
     // instead of doing its work. The call is still logged.
     std::map<std::string, HRESULT, std::less<>> failingOperations;

@@ -57,7 +57,7 @@ void CLiveValues::AdvanceToNow() {
     double before = m_valve.Position();
     for (; m_steps < steps; ++m_steps) {
         before = m_valve.Position();
-        m_valve.Step(SetpointFor(m_steps * m_stepMs));
+        m_valve.Step(m_failPosition.value_or(SetpointFor(m_steps * m_stepMs)));
     }
     m_speed = (m_valve.Position() - before) / stepS;
 }
@@ -98,6 +98,12 @@ void CLiveValues::Snapshot() {
     m_store.Write(kSpeedKey, Text(m_last.speed));
     m_store.Write(kBalanceKey, Text(m_last.balance));
     m_store.Write(kDeviationAbsKey, Text(std::fabs(m_last.deviation)));
+    m_store.Write(kFinalValueStatusKey, good);
+    m_store.Write(kFinalValueKey, Text(m_last.setpoint));
+    m_store.Write(kOutputStatusKey, good);
+    m_store.Write(kOutputKey, Text(m_last.setpoint));
+    m_store.Write(kProcessValueStatusKey, good);
+    m_store.Write(kProcessValueKey, Text(m_last.position));
 }
 
 void CLiveValues::CountRefresh() {
@@ -114,4 +120,26 @@ void CLiveValues::HoldSetpoint(bool hold) {
     }
     AdvanceToNow();
     m_held = hold ? std::optional(SetpointAt(m_steps * m_stepMs)) : std::nullopt;
+}
+
+void CLiveValues::Fail(std::optional<EFailAction> action) {
+    if (action.has_value() == m_failPosition.has_value()) {
+        return;
+    }
+    AdvanceToNow();
+    if (!action) {
+        m_failPosition.reset();
+        return;
+    }
+    switch (*action) {
+    case EFailAction::Close:
+        m_failPosition = 0.0;
+        break;
+    case EFailAction::Open:
+        m_failPosition = 100.0;
+        break;
+    case EFailAction::HoldLastPosition:
+        m_failPosition = m_valve.Position();
+        break;
+    }
 }

@@ -21,6 +21,10 @@ struct SLiveValues {
     double balance = 0; // C+ - C-
 };
 
+// Where the valve goes in the failure mode (FAIL_ACTION 0x01190000): closed, open, or where
+// it is at that moment.
+enum class EFailAction { Close = 0, Open = 1, HoldLastPosition = 2 };
+
 // The live process values of the positioner (DEVICE.md, Live values). The setpoint follows a
 // fixed pattern of scheduler time; the valve follows it through the valve model, integrated
 // step by step from time 0 whenever a snapshot asks for a later time; pressures, temperature
@@ -28,7 +32,8 @@ struct SLiveValues {
 // values into the store, which holds them until the next snapshot; command 41 does the same
 // and counts the refreshes. While the setpoint is held (the setpoint modes other than
 // automatic) it keeps the pattern's value of the moment the hold began and the valve follows
-// that. Deterministic: the same scheduler times and holds give the same values, however the
+// that. In the failure mode the valve is driven to its fail position instead of the setpoint.
+// Deterministic: the same scheduler times, holds and failures give the same values, however the
 // snapshots fall.
 class CLiveValues {
 public:
@@ -48,6 +53,14 @@ public:
     static constexpr std::uint32_t kSpeedKey = 0x01440002;
     static constexpr std::uint32_t kBalanceKey = 0x01530004;
     static constexpr std::uint32_t kDeviationAbsKey = 0x015D0002;
+    // The blocks' copies: the final value and the analog output block's output (the setpoint),
+    // the analog output block's process value (the position), each with its status.
+    static constexpr std::uint32_t kFinalValueStatusKey = 0x010D0001;
+    static constexpr std::uint32_t kFinalValueKey = 0x010D0002;
+    static constexpr std::uint32_t kOutputStatusKey = 0x04090001;
+    static constexpr std::uint32_t kOutputKey = 0x04090002;
+    static constexpr std::uint32_t kProcessValueStatusKey = 0x04070001;
+    static constexpr std::uint32_t kProcessValueKey = 0x04070002;
     // The refreshes (command 41) so far.
     static constexpr std::uint32_t kCounterKey = 0x01660000;
     // The status both status elements carry: good.
@@ -84,7 +97,7 @@ public:
     static double SetpointAt(std::int64_t timeMs);
 
     // Brings the valve to the scheduler's time (its last whole integration step) and writes
-    // the thirteen values into the store, numbers as "%.3f", the statuses as whole numbers.
+    // the nineteen values into the store, numbers as "%.3f", the statuses as whole numbers.
     void Snapshot();
     // Adds one to the refresh counter in the store (32 bits, it wraps).
     void CountRefresh();
@@ -93,6 +106,12 @@ public:
     // again while held keeps the first value.
     void HoldSetpoint(bool hold);
     bool IsSetpointHeld() const { return m_held.has_value(); }
+    // From the scheduler's time on the valve is driven to the fail action's position (0 %,
+    // 100 % or its position of that moment) whatever the setpoint (an action), or follows the
+    // setpoint again (nothing); the valve is brought to that time first. Failing again while
+    // failed keeps the first position.
+    void Fail(std::optional<EFailAction> action);
+    bool IsFailed() const { return m_failPosition.has_value(); }
     // The values of the last snapshot; those at time 0 before the first.
     const SLiveValues& Last() const { return m_last; }
     // The model time of the last snapshot, a whole number of integration steps.
@@ -110,6 +129,7 @@ private:
     std::int64_t m_steps = 0; // integration steps made since time 0
     double m_speed = 0;       // over the last step, %/s
     std::int64_t m_snapshotMs = 0;
-    std::optional<double> m_held; // the setpoint while it is held
+    std::optional<double> m_held;         // the setpoint while it is held
+    std::optional<double> m_failPosition; // where the valve is driven in the failure mode
     SLiveValues m_last;
 };

@@ -146,6 +146,11 @@ SParameterDefinition ReadParameter(const xml::Node& element, std::uint32_t key) 
     definition.elementType = element.Attribute("@elementType");
     definition.defaultValue = element.Attribute("@default");
     definition.validator = ReadValidator(element);
+    const std::string access = element.Attribute("@access", "readWrite");
+    if (access != "read" && access != "readWrite") {
+        Fail(where, "unknown access \"" + access + "\"");
+    }
+    definition.readOnly = access == "read";
     ReadKindPart(element, definition, where);
     return definition;
 }
@@ -212,6 +217,12 @@ std::string CheckNumber(std::string_view value, const std::string& min, const st
     return {};
 }
 
+// The characters of a UTF-8 text: every byte that does not continue a character.
+std::size_t CharacterCount(std::string_view text) {
+    return static_cast<std::size_t>(std::ranges::count_if(
+        text, [](char byte) { return (static_cast<unsigned char>(byte) & 0xC0) != 0x80; }));
+}
+
 } // namespace
 
 std::string SParameterDefinition::CheckValue(std::string_view value) const {
@@ -227,6 +238,20 @@ std::string SParameterDefinition::CheckValue(std::string_view value) const {
                            });
         return known ? std::string() : "Value \"" + std::string(value) + "\" is not a choice";
     }
+    case EDescriptorKind::BitEnumeration: {
+        std::uint32_t allowed = 0;
+        for (const SNamedNumber& bit : entries) {
+            allowed |= bit.number;
+        }
+        const auto bits = ParseNumber<std::uint32_t>(value);
+        return bits && (*bits & ~allowed) == 0
+                   ? std::string()
+                   : "Value \"" + std::string(value) + "\" is not a combination of the bits";
+    }
+    case EDescriptorKind::String:
+        return CharacterCount(value) <= static_cast<std::size_t>(stringLength)
+                   ? std::string()
+                   : "Text is longer than " + std::to_string(stringLength) + " characters";
     default:
         return {};
     }

@@ -57,9 +57,14 @@ struct SParameterDefinition {
     std::optional<SValidatorRule> validator;
     std::string defaultValue;            // value arrays: element values separated by spaces
     std::vector<std::uint32_t> elements; // a record's element keys, in order
+    // The device's own value (a status, a measurement, a counter): a write from the bus is
+    // undone, the device keeps its value.
+    bool readOnly = false;
 
     // Empty when `value` suits this parameter, otherwise the reason: a number outside the
-    // limits or not a number at all, a tag that is not a choice, a whole record.
+    // limits or not a number at all, a tag that is not a choice, a number with a bit that is
+    // not one of a bit enumeration's, a text longer than its string length (in characters),
+    // a whole record.
     std::string CheckValue(std::string_view value) const;
 };
 
@@ -68,7 +73,7 @@ struct SParameterDefinition {
 //
 //   <Parameter key="0x01290000" name="..." label="..." kind="enumeration"
 //              valueType="EEnum8" parameterType="EPrimitive" unit="" min="" max=""
-//              stringLength="" elementType="" default="240" help="...">
+//              stringLength="" elementType="" default="240" access="read" help="...">
 //     <Choice tag="240" caption="In service" help="..."/>      (enumeration)
 //     <Bit value="1" label="..." help="..."/>                   (bitEnumeration)
 //     <Validator type="numericRange" min="0" max="255" step=""/>
@@ -79,7 +84,8 @@ struct SParameterDefinition {
 //
 // Keys are hexadecimal with "0x"; kinds are "numeric", "string", "enumeration",
 // "bitEnumeration", "dateOrTime" and "valueArray"; parameterType defaults to "EPrimitive"
-// ("EValueStruct" for a record). Every key appears once.
+// ("EValueStruct" for a record); access is "read" for a read-only parameter, "readWrite"
+// (the default) otherwise. Every key appears once.
 class CParameterDictionary {
 public:
     // Both raise std::runtime_error naming the file or the parameter and what is wrong.

@@ -2,21 +2,24 @@
 
 #include "dtm/AlarmConfiguration.h"
 #include "dtm/FaultSwitches.h"
+#include "dtm/ParameterDictionary.h"
 
 #include <charconv>
 #include <utility>
 
 CSimulatedPositioner::CSimulatedPositioner(const CParameterDictionary& dictionary,
                                            const SFaultSwitches& faults)
-    : m_store(dictionary), m_events([this] { return Clock(); }),
-      m_alarmLog(
-          [this](std::uint32_t alarm) { return CAlarmConfiguration(m_store).ClassOf(alarm); }),
+    : m_dictionary(dictionary), m_faults(faults), m_store(dictionary),
+      m_events([this] { return Clock(); }), m_alarmLog([this](std::uint32_t alarm) {
+          return CAlarmConfiguration(m_store).ClassOf(alarm);
+      }),
       m_alarms(m_store, &m_events, &m_alarmLog), m_serviceMode(m_store),
       m_setpointModes([this](int mode) { Write(kSetpointModeKey, std::to_string(mode)); }),
       m_valveTests(m_store, dictionary, faults.procedures),
       m_partialStroke(m_store, dictionary, faults.procedures, m_valveTests, m_events),
       m_calibration(m_store, dictionary, faults.calibration, m_events, m_valveTests),
-      m_live(m_store), m_buffers(m_store, faults.frames), m_services(m_store, faults) {
+      m_failureMode(m_store), m_live(m_store), m_buffers(m_store, faults.frames),
+      m_services(m_store, faults) {
     m_events.AppendHistory(Clock());
     m_alarms.Raise(kStartAlarm);
     m_dispatcher.Register(CServiceModeProcedure::kTargetKey,
@@ -32,6 +35,8 @@ CSimulatedPositioner::CSimulatedPositioner(const CParameterDictionary& dictionar
     RegisterCalibration();
     RegisterAlarms();
     RegisterLiveValues();
+    RegisterFailureMode();
+    RegisterBlocks();
 }
 
 void CSimulatedPositioner::RegisterAlarms() {
@@ -51,11 +56,6 @@ void CSimulatedPositioner::RegisterAlarms() {
     m_dispatcher.Register(Configuration::kDiagnosticConfigKey, [this](const std::string&) {
         Configuration(m_store).CopyArrayToEnables();
     });
-    // The active diagnostic alarms are the device's to say.
-    for (const std::uint32_t element : {0u, 1u}) {
-        m_dispatcher.Register(Configuration::kEnablesKey + Configuration::kEnablesActive + element,
-                              [this](const std::string&) { m_alarms.Publish(); });
-    }
 }
 
 void CSimulatedPositioner::RegisterLiveValues() {
@@ -80,9 +80,40 @@ void CSimulatedPositioner::RegisterLiveValues() {
             m_setpointModes.Command(command);
         });
     }
-    // The block's actual mode is the device's to say.
-    m_dispatcher.Register(CServiceModeProcedure::kBlockModeActualKey,
-                          [this](const std::string&) { m_serviceMode.UpdateBlockMode(); });
+}
+
+void CSimulatedPositioner::RegisterFailureMode() {
+    using FailureMode = CFailureModeProcedure;
+    for (const std::uint8_t command :
+         {FailureMode::kActivateCommand, FailureMode::kDeactivateCommand}) {
+        m_dispatcher.Register(kCommandKey, command, [this, command](const std::string&) {
+            m_failureMode.Command(command);
+        });
+    }
+    // The valve goes to its fail position while the state says failure mode, whoever wrote it.
+    m_store.Follow(FailureMode::kStateKey, [this](const std::string& state) {
+        if (state != std::to_string(FailureMode::kActive)) {
+            m_live.Fail(std::nullopt);
+            return;
+        }
+        int action = 0;
+        const std::string text = m_store.Read(kFailActionKey).value_or("0");
+        std::from_chars(text.data(), text.data() + text.size(), action);
+        m_live.Fail(action == 1   ? EFailAction::Open
+                    : action == 2 ? EFailAction::HoldLastPosition
+                                  : EFailAction::Close);
+    });
+}
+
+void CSimulatedPositioner::RegisterBlocks() {
+    // The other blocks take their target mode at once.
+    for (const std::uint32_t mode : kBlockModeKeys) {
+        m_store.Follow(
+            mode + 1, [this, mode](const std::string& target) { m_store.Write(mode + 2, target); });
+    }
+    m_store.Follow(kDeviceRevisionKey, [this](const std::string& revision) {
+        m_store.Write(kResourceDeviceRevisionKey, revision);
+    });
 }
 
 void CSimulatedPositioner::RegisterValveTests() {
@@ -172,8 +203,20 @@ void CSimulatedPositioner::ServeRecords(std::uint8_t type, std::size_t recordSiz
                           [this, type](const std::string&) { m_buffers.Prepare(type); });
 }
 
+bool CSimulatedPositioner::Accepts(std::uint32_t key) const {
+    const SParameterDefinition* definition = m_dictionary.Find(key);
+    if (definition != nullptr && definition->readOnly) {
+        return false;
+    }
+    return key != kCharacteristicKey || m_store.Read(CServiceModeProcedure::kModeKey) !=
+                                            std::to_string(CServiceModeProcedure::kInService);
+}
+
 bool CSimulatedPositioner::WriteArrayElement(std::uint32_t key, std::size_t index,
                                              const std::string& value) {
+    if (!Accepts(key)) {
+        return m_store.ReadArrayElement(key, index).has_value();
+    }
     if (!m_store.WriteArrayElement(key, index, value)) {
         return false;
     }
@@ -182,6 +225,9 @@ bool CSimulatedPositioner::WriteArrayElement(std::uint32_t key, std::size_t inde
 }
 
 bool CSimulatedPositioner::Write(std::uint32_t key, const std::string& value) {
+    if (!Accepts(key)) {
+        return m_store.Read(key).has_value();
+    }
     const std::optional<std::string> previous = m_store.Read(key);
     if (!m_store.Write(key, value)) {
         return false;
@@ -190,6 +236,9 @@ bool CSimulatedPositioner::Write(std::uint32_t key, const std::string& value) {
         int mode = 0;
         std::from_chars(value.data(), value.data() + value.size(), mode);
         m_events.Append(CEventLog::kModeChanged, static_cast<std::uint8_t>(mode & 0xFF));
+    }
+    if (key == kCommandKey && m_faults.commandsUnanswered) {
+        return true;
     }
     m_dispatcher.Dispatch(key, value);
     return true;

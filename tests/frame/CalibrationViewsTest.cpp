@@ -242,7 +242,7 @@ TEST_F(CalibrationViewsTest, SignalTransmitterAndSettingsWriteTheirCommandsAndVa
     Dtm().Calls().Clear();
     Click("Apply");
     EXPECT_EQ(Dtm().Positioner().Read(0x01230000), "2");
-    EXPECT_EQ(Dtm().Positioner().Read(0x01430000), "55");
+    EXPECT_EQ(Dtm().Positioner().Read(0x01430001), "55");
     settings->StrokeLength()->setText("abc");
     Dtm().Calls().Clear();
     Click("Apply");
