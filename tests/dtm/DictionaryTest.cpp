@@ -156,6 +156,8 @@ TEST(ParameterDictionaryKinds, RefusesAMalformedDictionaryNamingTheFault) {
          "Parameter 0x01290000: the key appears twice"},
         {R"(<Parameter key="0x01" kind="float" valueType="EFloat"/>)", "unknown kind \"float\""},
         {R"(<Parameter key="0x01" kind="numeric"/>)", "the valueType is missing"},
+        {R"(<Parameter key="0x01" kind="numeric" valueType="EUInt8" access="write"/>)",
+         "unknown access \"write\""},
         {R"(<Parameter key="0x01" kind="string" valueType="EAscii"/>)", "needs a stringLength"},
         {R"(<Parameter key="0x01" kind="enumeration" valueType="EEnum8"><Choice tag="on"/>
             </Parameter>)",
