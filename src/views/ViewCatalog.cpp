@@ -12,6 +12,13 @@
 #include "views/calibration/PressureCalibrationView.h"
 #include "views/calibration/SignalCalibrationView.h"
 #include "views/calibration/TransmitterCalibrationView.h"
+#include "views/configuration/ActuatorConfigurationView.h"
+#include "views/configuration/ConfigTuningView.h"
+#include "views/configuration/ConfigurationHubs.h"
+#include "views/configuration/FailureModeView.h"
+#include "views/configuration/PositionerConfigurationView.h"
+#include "views/configuration/UnitsConfigurationView.h"
+#include "views/configuration/ValveConfigurationView.h"
 #include "views/dashboard/AdvancedDashBoardView.h"
 #include "views/diagnostics/DataLoggerView.h"
 #include "views/diagnostics/EventLogView.h"
@@ -21,6 +28,9 @@
 #include "views/diagnostics/RampTestView.h"
 #include "views/diagnostics/TravelHistogramView.h"
 #include "views/diagnostics/TrendDiagView.h"
+#include "views/fieldbus/AllParametersView.h"
+#include "views/fieldbus/FFBlockInformationView.h"
+#include "views/fieldbus/FFInformationView.h"
 #include "views/fieldbus/FFOperationView.h"
 
 #include <memory>
@@ -57,6 +67,15 @@ void RegisterViews(CViewTable& table) {
     Add<CDiagnosticsAlarmConfgurationView>(table);
     Add<CAlarmConfigurationView>(table);
     Add<CDigitalOutPutAlarmConfigurationView>(table);
+    Add<CFFInformationView>(table);
+    Add<CFFBlockInformationView>(table);
+    Add<CAllParametersView>(table);
+    Add<CActuatorConfigurationView>(table);
+    Add<CValveConfigurationView>(table);
+    Add<CPositionerConfigurationView>(table);
+    Add<CConfigTuningView>(table);
+    Add<CUnitsConfigurationView>(table);
+    Add<CFailureModeView>(table);
     // The hubs' buttons lead to the views that exist.
     const CViewTable* views = &table;
     const std::function<bool(int)> exists = [views](int viewId) {
@@ -66,6 +85,11 @@ void RegisterViews(CViewTable& table) {
     Add<CMainCalibrationView>(table, exists);
     Add<CAlarmStatusView>(table, exists);
     Add<CAdvancedDashBoardView>(table, exists);
+    // The configuration hubs lead to each other: all are in the table before one is made.
+    Add<CMainConfigurationView>(table, exists);
+    Add<CMainCustomView>(table, exists);
+    Add<CMainInformationView>(table, exists);
+    Add<CMainWizardsView>(table, exists);
 }
 
 } // namespace ViewCatalog

@@ -24,7 +24,7 @@ public:
                                                            {"Type:", 0x01210000, 0},
                                                            {"Direction:", 0x01220000, 0},
                                                            {"Size:", 0x01230000, 1}}};
-    static constexpr std::uint32_t kStrokeLength = 0x01430000;
+    static constexpr std::uint32_t kStrokeLength = 0x01430001;
     static constexpr const char* kDefaultStrokeLength = "40";
 
     explicit CAutomaticCalibrationSettingsView(const SViewContext& context);

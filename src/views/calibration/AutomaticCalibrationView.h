@@ -20,7 +20,7 @@ class CAutomaticCalibrationView : public CDeviceView<CAutomaticCalibrationView, 
 public:
     static constexpr int kViewId = 1401;
     static constexpr std::uint32_t kCommandKey = 0x01280000; // the service mode target
-    static constexpr std::uint32_t kStrokeLength = 0x01430000;
+    static constexpr std::uint32_t kStrokeLength = 0x01430001;
     static constexpr std::int32_t kAbortCommand = 255;
     static constexpr int kPollMs = 500;
     enum EProcedure { AutoCalibration, TravelCalibration, LeakageTest, AutoTune };

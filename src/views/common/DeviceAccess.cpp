@@ -57,6 +57,28 @@ std::optional<std::string> CDeviceAccess::FetchUnit(std::uint32_t key) const {
     return numeric ? std::optional(numeric->GetUnit()) : std::nullopt;
 }
 
+std::optional<CDeviceAccess::SParameterText> CDeviceAccess::FetchText(std::uint32_t key) const {
+    const IParameterDescription* description = Describe(key);
+    if (description == nullptr) {
+        return std::nullopt;
+    }
+    SParameterText text{description->GetLabel(), description->GetValue(), description->GetUnit()};
+    if (const auto* enumeration = dynamic_cast<const CEnumParameterDescriptor*>(description)) {
+        if (const auto tag = enumeration->GetCurrentTag()) {
+            if (const std::string* caption = enumeration->GetCaption(*tag)) {
+                text.value = *caption;
+            }
+        }
+    } else if (const auto* array =
+                   dynamic_cast<const CFFValueArrayParameterDescriptor*>(description)) {
+        text.value.clear();
+        for (const SArrayElement& element : array->GetElements()) {
+            text.value += (text.value.empty() ? "" : " ") + element.value;
+        }
+    }
+    return text;
+}
+
 std::optional<std::vector<std::string>> CDeviceAccess::FetchArray(std::uint32_t key) const {
     const auto* array = dynamic_cast<const CFFValueArrayParameterDescriptor*>(Describe(key));
     if (array == nullptr) {

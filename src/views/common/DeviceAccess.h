@@ -43,6 +43,16 @@ public:
     FetchChoices(std::uint32_t key) const;
     std::optional<std::string> FetchUnit(std::uint32_t key) const;
 
+    // What a list of parameters shows of any parameter: its label, its value as text (an
+    // enumeration's caption, a value array's elements separated by blanks) and its unit;
+    // nothing when the DTM does not describe the key.
+    struct SParameterText {
+        std::string label;
+        std::string value;
+        std::string unit;
+    };
+    std::optional<SParameterText> FetchText(std::uint32_t key) const;
+
     // The element values of the FF value array `key`, as the DTM last received them; nothing
     // when the DTM does not describe the key as an FF value array.
     std::optional<std::vector<std::string>> FetchArray(std::uint32_t key) const;

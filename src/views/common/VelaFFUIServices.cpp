@@ -31,8 +31,14 @@ const std::string kLowerMessage = "Lower value must be less than Upper value";
 const std::string kCrossMessage = "Cross the range";
 const std::string kAlphaNumericMessage = "AlphaNumerics, - and _ are only accepted";
 
-double FieldNumber(const QLineEdit& field) {
-    return CConversions::to_double(field.text().toStdString());
+// The number in `field`, read without a trailing `suffix` (the unit the field shows).
+double FieldNumber(const QLineEdit& field, std::string_view suffix = {}) {
+    QString text = field.text().trimmed();
+    const QString unit = QString::fromUtf8(suffix.data(), static_cast<qsizetype>(suffix.size()));
+    if (!unit.isEmpty() && text.endsWith(unit)) {
+        text.chop(unit.size());
+    }
+    return CConversions::to_double(text.trimmed().toStdString());
 }
 
 // " <min> and <max>", closing a range message.
@@ -79,10 +85,10 @@ bool CVelaFFUIServices::ShowVerdict(IApplicationView& view, QLineEdit& field, QL
 }
 
 bool CVelaFFUIServices::CheckRange(IApplicationView& view, QLineEdit& field, QLabel& icon,
-                                   const SNumericRange& range,
-                                   const std::string& fractionMessage) const {
+                                   const SNumericRange& range, const std::string& fractionMessage,
+                                   std::string_view suffix) const {
     return ShowVerdict(view, field, icon, [&]() -> std::string {
-        const double value = FieldNumber(field);
+        const double value = FieldNumber(field, suffix);
         if (range.integer && std::isfinite(value) && value != std::trunc(value)) {
             return fractionMessage + Limits(range);
         }
@@ -95,13 +101,14 @@ bool CVelaFFUIServices::CheckRange(IApplicationView& view, QLineEdit& field, QLa
 }
 
 bool CVelaFFUIServices::CheckNumericRange(IApplicationView& view, QLineEdit& field, QLabel& icon,
-                                          const SNumericRange& range) const {
-    return CheckRange(view, field, icon, range, kFractionMessage);
+                                          const SNumericRange& range,
+                                          std::string_view suffix) const {
+    return CheckRange(view, field, icon, range, kFractionMessage, suffix);
 }
 
 bool CVelaFFUIServices::CheckNumericRangeAlternate(IApplicationView& view, QLineEdit& field,
                                                    QLabel& icon, const SNumericRange& range) const {
-    return CheckRange(view, field, icon, range, kFractionMessageAlternate);
+    return CheckRange(view, field, icon, range, kFractionMessageAlternate, {});
 }
 
 bool CVelaFFUIServices::CheckLowerUpper(IApplicationView& view, QLineEdit& first, QLineEdit& second,

@@ -56,9 +56,10 @@ public:
 
     // Integer fields refuse fractions with "Fraction values are not allowed. Numeric Range
     // shall be between <min> and <max>"; values outside the range get "Numeric Range shall be
-    // between <min> and <max>".
+    // between <min> and <max>". A field that shows its unit after the number ("5.00 s") names
+    // it as `suffix`; the number is read without it.
     bool CheckNumericRange(IApplicationView& view, QLineEdit& field, QLabel& icon,
-                           const SNumericRange& range) const;
+                           const SNumericRange& range, std::string_view suffix = {}) const;
     // The same check whose fraction message starts "Fraction values are not allow and".
     bool CheckNumericRangeAlternate(IApplicationView& view, QLineEdit& field, QLabel& icon,
                                     const SNumericRange& range) const;
@@ -97,5 +98,6 @@ private:
     bool ShowVerdict(IApplicationView& view, QLineEdit& field, QLabel& icon,
                      const std::function<std::string()>& findProblem) const;
     bool CheckRange(IApplicationView& view, QLineEdit& field, QLabel& icon,
-                    const SNumericRange& range, const std::string& fractionMessage) const;
+                    const SNumericRange& range, const std::string& fractionMessage,
+                    std::string_view suffix) const;
 };
