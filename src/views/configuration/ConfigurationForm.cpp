@@ -57,8 +57,7 @@ QGroupBox* CConfigurationForm::AddGroup(QWidget* parent, const QString& title,
             input = entry.combo;
         } else {
             entry.edit = new QLineEdit(group);
-            entry.edit->setMaximumWidth(field.kind == EKind::Text ? 220 : 110);
-            entry.edit->setMinimumWidth(field.kind == EKind::Text ? 220 : 90);
+            entry.edit->setFixedWidth(field.kind == EKind::Text ? 220 : 90);
             if (field.kind == EKind::Text) {
                 entry.edit->setMaxLength(32);
             }
@@ -69,7 +68,9 @@ QGroupBox* CConfigurationForm::AddGroup(QWidget* parent, const QString& title,
         entry.icon->setFixedSize(18, 18);
         entry.shownUnit = Text(field.unit);
         entry.unit = new QLabel(entry.shownUnit, group);
-        entry.unit->setMinimumWidth(36);
+        entry.unit->setMinimumWidth(24);
+        // Fields without a unit keep their row short.
+        entry.unit->setVisible(!entry.shownUnit.isEmpty() || field.unitKey != 0);
 
         if (!field.sameRow || row == nullptr) {
             row = new QHBoxLayout;
@@ -152,6 +153,10 @@ void CConfigurationForm::Read() {
         keys.push_back(entry.field->key);
     }
     ForEachKey(keys, [this](std::uint32_t key) { m_device.RequestRead(key); });
+}
+
+bool CConfigurationForm::IsLastRead(std::uint32_t key) const {
+    return !m_entries.empty() && m_entries.back().field->key == key;
 }
 
 bool CConfigurationForm::OnParameter(std::uint32_t key) {

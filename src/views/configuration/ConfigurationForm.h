@@ -60,6 +60,8 @@ public:
     // Read requests for the unit selections, then for every field. A field the DTM does not
     // know is left out, and named in the error raised after the others were asked for.
     void Read();
+    // True for the key Read asks for last.
+    bool IsLastRead(std::uint32_t key) const;
     // Shows the new value of `key` in its field; true when the key is one of the form's.
     bool OnParameter(std::uint32_t key);
     void Defaults();

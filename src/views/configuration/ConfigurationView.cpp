@@ -64,6 +64,8 @@ void CConfigurationView::OnDeviceActivated() {
 void CConfigurationView::OnParameter(std::uint32_t key) {
     if (!m_form.OnParameter(key)) {
         OnOtherParameter(key);
+    } else if (m_form.IsLastRead(key) && Status().startsWith(QStringLiteral("Reading"))) {
+        ShowSettingsStatus(QStringLiteral("Values read from the device"));
     }
 }
 

@@ -21,10 +21,10 @@ std::uint32_t CurveKey(int point) {
     return CPositionerConfigurationView::kCustomCurve + static_cast<std::uint32_t>(point) + 1;
 }
 
-QLabel* Explanation(const char* text, QWidget* parent) {
+QLabel* Explanation(const char* text, QWidget* parent, int width = 300) {
     auto* label = new QLabel(QString::fromUtf8(text), parent);
     label->setWordWrap(true);
-    label->setMaximumWidth(420);
+    label->setMaximumWidth(width);
     return label;
 }
 
@@ -61,7 +61,7 @@ void CPositionerConfigurationView::CreateFields(QWidget& content, QVBoxLayout& l
     right->addWidget(characteristics);
     right->addWidget(Explanation("The device must be put \"Out of Service\" to change the "
                                  "character selection.",
-                                 &content));
+                                 &content, 260));
 
     auto* curveGroup = new QGroupBox(QStringLiteral("Custom Curve"), &content);
     auto* curveLayout = new QVBoxLayout(curveGroup);
@@ -71,7 +71,7 @@ void CPositionerConfigurationView::CreateFields(QWidget& content, QVBoxLayout& l
     m_curve->verticalHeader()->setVisible(false);
     m_curve->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_curve->verticalHeader()->setDefaultSectionSize(20);
-    m_curve->setMinimumWidth(200);
+    m_curve->setFixedWidth(220);
     m_curve->setFixedHeight(180);
     for (int point = 0; point < kCurvePoints; ++point) {
         auto* input = new QTableWidgetItem(QString::number(point * kCurveStep, 'f', 2));

@@ -61,7 +61,8 @@ std::unique_ptr<QWidget> CFFBlockInformationView::CreateDeviceContent() {
     }
     m_modes->setColumnWidth(kTagColumn, 160);
     m_modes->setColumnWidth(kTargetColumn, 140);
-    m_modes->setFixedHeight(m_modes->verticalHeader()->defaultSectionSize() * 6);
+    m_modes->setFixedHeight(
+        m_modes->verticalHeader()->defaultSectionSize() * static_cast<int>(kBlocks.size() + 1) + 8);
 
     m_parameters = new CGrid(content.get());
     m_parameters->setObjectName(QStringLiteral("blockParameters"));
