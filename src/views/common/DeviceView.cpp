@@ -13,6 +13,7 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -134,6 +135,16 @@ void CDeviceViewCore::OnUpdate(int updateType, const std::string& data) {
         }
         OnParameter(key);
     });
+}
+
+QPushButton* CDeviceViewCore::AddButton(QBoxLayout& row, QWidget* parent, const char* label,
+                                        std::function<void()> action) {
+    auto* button = new QPushButton(QString::fromUtf8(label), parent);
+    button->setMinimumWidth(90);
+    row.addWidget(button);
+    QObject::connect(button, &QPushButton::clicked, button,
+                     [this, label, action = std::move(action)] { RunGuarded(label, action); });
+    return button;
 }
 
 void CDeviceViewCore::StartViewTimer(int id, int intervalMs, std::function<void()> handler) {

@@ -13,7 +13,9 @@
 
 class CDeviceViewHeader;
 class CServiceModeSwitch;
+class QBoxLayout;
 class QLabel;
+class QPushButton;
 struct SDeviceState;
 
 // What every device view shares: the header strip and its polling (reads of the alarm count
@@ -84,6 +86,9 @@ protected:
     // The service mode switch asks (true) or is done (false): a view that polls stops and
     // restarts its polling.
     virtual void OnPollingPaused(bool paused) { static_cast<void>(paused); }
+    // A push button labelled `label` at the end of `row`; a click runs `action` guarded.
+    QPushButton* AddButton(QBoxLayout& row, QWidget* parent, const char* label,
+                           std::function<void()> action);
     // Runs `work`; an error shows in the status line as "<where>: <message>".
     void RunGuarded(const char* where, const std::function<void()>& work);
     void ShowStatus(const std::string& text);

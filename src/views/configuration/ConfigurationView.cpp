@@ -25,17 +25,9 @@ std::unique_ptr<QWidget> CConfigurationView::CreateDeviceContent() {
     CreateFields(*content, *layout);
 
     auto* buttons = new QHBoxLayout;
-    const auto add = [&](const char* label, void (CConfigurationView::*act)()) {
-        auto* button = new QPushButton(QString::fromUtf8(label), content.get());
-        button->setMinimumWidth(90);
-        buttons->addWidget(button);
-        QObject::connect(button, &QPushButton::clicked, button, [this, label, act] {
-            RunGuarded(label, [this, act] { (this->*act)(); });
-        });
-    };
-    add("Read", &CConfigurationView::Read);
-    add("Default", &CConfigurationView::Defaults);
-    add("Apply", &CConfigurationView::Apply);
+    AddButton(*buttons, content.get(), "Read", [this] { Read(); });
+    AddButton(*buttons, content.get(), "Default", [this] { Defaults(); });
+    AddButton(*buttons, content.get(), "Apply", [this] { Apply(); });
     buttons->addStretch(1);
     layout->addLayout(buttons);
     m_status = new QLabel(content.get());

@@ -168,18 +168,9 @@ std::unique_ptr<QWidget> CAllParametersView::CreateDeviceContent() {
     layout->addWidget(m_confirmation);
 
     auto* buttons = new QHBoxLayout;
-    const auto add = [&](const char* label, void (CAllParametersView::*act)()) {
-        auto* button = new QPushButton(QString::fromUtf8(label), content.get());
-        button->setMinimumWidth(100);
-        buttons->addWidget(button);
-        QObject::connect(button, &QPushButton::clicked, button, [this, label, act] {
-            RunGuarded(label, [this, act] { (this->*act)(); });
-        });
-        return button;
-    };
-    add("READ", &CAllParametersView::ReadAll);
-    m_write = add("WRITE", &CAllParametersView::AskWrite);
-    add("CLEAR ALL", &CAllParametersView::ClearAll);
+    AddButton(*buttons, content.get(), "READ", [this] { ReadAll(); });
+    m_write = AddButton(*buttons, content.get(), "WRITE", [this] { AskWrite(); });
+    AddButton(*buttons, content.get(), "CLEAR ALL", [this] { ClearAll(); });
     buttons->addStretch(1);
     layout->addLayout(buttons);
     return content;

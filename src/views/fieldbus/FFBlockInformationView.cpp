@@ -83,11 +83,7 @@ std::unique_ptr<QWidget> CFFBlockInformationView::CreateDeviceContent() {
     layout->addWidget(Framed(QStringLiteral("Block Parameters"), m_parameters, content.get()), 1);
 
     auto* buttons = new QHBoxLayout;
-    auto* read = new QPushButton(QStringLiteral("Read"), content.get());
-    read->setMinimumWidth(90);
-    QObject::connect(read, &QPushButton::clicked, read,
-                     [this] { RunGuarded("Read", [this] { Read(); }); });
-    buttons->addWidget(read);
+    AddButton(*buttons, content.get(), "Read", [this] { Read(); });
     buttons->addStretch(1);
     layout->addLayout(buttons);
     return content;

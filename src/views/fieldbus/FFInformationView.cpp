@@ -68,11 +68,7 @@ std::unique_ptr<QWidget> CFFInformationView::CreateDeviceContent() {
     layout->addLayout(groups);
 
     auto* buttons = new QHBoxLayout;
-    auto* read = new QPushButton(QStringLiteral("Read"), content.get());
-    read->setMinimumWidth(90);
-    QObject::connect(read, &QPushButton::clicked, read,
-                     [this] { RunGuarded("Read", [this] { Read(); }); });
-    buttons->addWidget(read);
+    AddButton(*buttons, content.get(), "Read", [this] { Read(); });
     buttons->addStretch(1);
     layout->addLayout(buttons);
     layout->addStretch(1);
