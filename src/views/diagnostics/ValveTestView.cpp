@@ -4,6 +4,7 @@
 #include "model/DeviceState.h"
 #include "model/EnumParameterDescriptor.h"
 #include "model/NumericParameterDescriptor.h"
+#include "model/ValveTestAnalysis.h"
 #include "ui/UIController.h"
 #include "views/common/BusyIndicator.h"
 #include "views/common/DeviceKeys.h"
@@ -135,23 +136,8 @@ void CValveTestViewCore::DrawPoints(CPlot& plot, const char* channel,
 }
 
 double CValveTestViewCore::ProfileAt(const QList<QPointF>& points, double seconds) {
-    if (points.isEmpty()) {
-        return 0.0;
-    }
-    if (seconds < points.front().x()) {
-        return points.front().y();
-    }
-    for (qsizetype i = points.size() - 1; i > 0; --i) {
-        const QPointF& from = points[i - 1];
-        const QPointF& to = points[i];
-        if (seconds >= to.x()) {
-            return to.y();
-        }
-        if (seconds >= from.x()) {
-            return from.y() + (to.y() - from.y()) * (seconds - from.x()) / (to.x() - from.x());
-        }
-    }
-    return points.front().y();
+    return valve_analysis::ProfileAt(points.constData(), static_cast<std::size_t>(points.size()),
+                                     seconds);
 }
 
 void CValveTestViewCore::DrawSamples(CPlot& plot, const char* channel,
