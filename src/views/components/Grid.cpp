@@ -23,7 +23,7 @@ CGrid::CGrid(QWidget* parent) : QTableWidget(parent) {
             });
     connect(this, &QTableWidget::cellDoubleClicked, this,
             [this](int row, int) { emit rowDoubleClicked(row + 1); });
-    addCsvExport(*this, [this] { return csv(); });
+    addCsvExport(*this, [this] { return m_csvSource ? m_csvSource() : csv(); });
 }
 
 CCsvTable CGrid::csv() const {

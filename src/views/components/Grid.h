@@ -4,6 +4,8 @@
 
 #include <QTableWidget>
 
+#include <functional>
+
 // Table with one header row, addressed as the device views do: row 0 is the header, data rows
 // count from 1, and the row count includes the header. Rows and cells out of range are ignored.
 // A read-only grid (the default) lets the user select rows but not edit cells. The context
@@ -34,6 +36,9 @@ public:
 
     // The header row and the data rows as the grid shows them.
     CCsvTable csv() const;
+    // What "Export as CSV…" writes instead of csv() (a table of the numbers behind the texts);
+    // an empty function restores csv().
+    void setCsvSource(std::function<CCsvTable()> source) { m_csvSource = std::move(source); }
 
     bool isReadOnly() const { return m_readOnly; }
     void setReadOnly(bool readOnly);
@@ -49,4 +54,5 @@ private:
     void fitColumn(int column, const QString& text);
 
     bool m_readOnly = true;
+    std::function<CCsvTable()> m_csvSource;
 };

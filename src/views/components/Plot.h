@@ -103,6 +103,9 @@ public:
     // column each.
     CCsvTable csv() const;
 
+    // The channels and axis spans as a plot data file holds them (the first kChannelCount).
+    PlotFile content() const;
+
     bool saveData(const QString& path, QString* error = nullptr) const;
     // `accept` may refuse a complete file whose content does not suit the plot (another
     // kind of recording): it answers the reason, empty to accept.
@@ -142,7 +145,6 @@ private:
     void setMarkerLabel(int channel, const QString& label);
     void placeMarkerLabels();
     void refreshLegendAndAxes();
-    PlotFile content() const;
     void apply(const PlotFile& file);
 
     QChart* m_chart = nullptr;
