@@ -102,8 +102,8 @@ SStepResponse StepResponse(const Curve& position, double start, double end, doub
     for (auto it = first; it != position.end() && it->time <= end; ++it) {
         const SPoint& sample = *it;
         const double moved = progress(sample.value);
-        for (auto [share, found] : {std::pair{kDeadTimeShare, &deadTime}, std::pair{0.63, &t63},
-                                    std::pair{0.86, &t86}}) {
+        for (auto [share, found] :
+             {std::pair{kDeadTimeShare, &deadTime}, std::pair{0.63, &t63}, std::pair{0.86, &t86}}) {
             if (!*found && moved >= share) {
                 *found = Crossing(previous, sample, share, progress) - start;
             }

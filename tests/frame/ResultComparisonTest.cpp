@@ -123,7 +123,8 @@ TEST_F(ResultComparisonTest, ThreeStrokesOneWithMoreFrictionMarkTheDriftedFigure
     ASSERT_EQ(comparison.Runs().size(), 3u);
     const QStringList messages = window->GetMessages()->text().split('\n');
     ASSERT_EQ(messages.size(), 4);
-    EXPECT_TRUE(messages[0].startsWith("cut.pst was not added: line ")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].startsWith("cut.pst was not added: line "))
+        << messages[0].toStdString();
     EXPECT_EQ(messages[1], "notes.pst was not added: not a plot data file (it does not begin "
                            "with \"VelaPlot\")");
     EXPECT_EQ(messages[2], "commissioning.rat was not added: it is no PST Results file (*.pst)");
@@ -196,8 +197,8 @@ TEST_F(ResultComparisonTest, EventLogAlarmListAndPlotsExportAsCsvBehindThePrivat
     m_window = Show(CEventLogView::kViewId);
     Click("Refresh Log");
     Advance(m_scheduler, 20000);
-    auto* log = dynamic_cast<CEventLogView*>(
-        m_control->GetController().FindView(CEventLogView::kViewId));
+    auto* log =
+        dynamic_cast<CEventLogView*>(m_control->GetController().FindView(CEventLogView::kViewId));
     ASSERT_NE(log, nullptr);
     ASSERT_GT(log->GetGrid()->rows(), 1);
     ExportCsv(*log->GetGrid(), "events.csv");

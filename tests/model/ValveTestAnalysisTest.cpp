@@ -41,7 +41,8 @@ TEST(ValveTestAnalysis, StepResponseOfAFirstOrderLagGivesItsKnownTimesWithinOneS
     EXPECT_DOUBLE_EQ(r.overshoot, 0.0);
 
     // The same at another sample period, and with noise of ±0.3 % of the step.
-    const SStepResponse slow = StepResponse(FirstOrder(2.0, dead, tau, 12.0, 0.25), 2.0, 12.0, 20.0);
+    const SStepResponse slow =
+        StepResponse(FirstOrder(2.0, dead, tau, 12.0, 0.25), 2.0, 12.0, 20.0);
     EXPECT_NEAR(slow.t63, dead + tau, 0.25);
     std::mt19937 random(7);
     std::uniform_real_distribution<double> noise(-0.03, 0.03);

@@ -90,9 +90,7 @@ public:
         const auto it = m_values.find(name);
         return it != m_values.end() ? std::optional(it->second) : std::nullopt;
     }
-    void Set(const std::string& name, const std::string& value) override {
-        m_values[name] = value;
-    }
+    void Set(const std::string& name, const std::string& value) override { m_values[name] = value; }
 
 private:
     std::map<std::string, std::string> m_values;

@@ -77,7 +77,8 @@ QValueAxis* makeAxis(const QFont& base) {
 } // namespace
 
 CPlot::CPlot(QWidget* parent, int channels)
-    : QWidget(parent), m_chart(new QChart), m_channels(static_cast<std::size_t>(std::max(channels, 1))) {
+    : QWidget(parent), m_chart(new QChart),
+      m_channels(static_cast<std::size_t>(std::max(channels, 1))) {
     m_chart->setAnimationOptions(QChart::NoAnimation);
     m_chart->setBackgroundRoundness(0);
     m_chart->setMargins(QMargins(4, 4, 4, 4));

@@ -61,8 +61,7 @@ std::optional<QString> CResultComparison::AddFile(const QString& path) {
     return AddContent(name, *content);
 }
 
-std::optional<QString> CResultComparison::AddContent(const QString& name,
-                                                     const PlotFile& content) {
+std::optional<QString> CResultComparison::AddContent(const QString& name, const PlotFile& content) {
     if (m_runs.size() >= kMaxRuns) {
         return Refuse(name, QStringLiteral("at most %1 runs are compared").arg(kMaxRuns));
     }
@@ -80,8 +79,9 @@ std::optional<QString> CResultComparison::AddContent(const QString& name,
         setpoint->name != QString::fromStdString(m_kind.setpointChannel) ||
         position->name != QString::fromStdString(m_kind.positionChannel) ||
         deviationAt != m_kind.deviationChannel) {
-        return Refuse(name, QStringLiteral("it holds no %1 result")
-                                .arg(QString::fromStdString(m_kind.title)));
+        return Refuse(
+            name,
+            QStringLiteral("it holds no %1 result").arg(QString::fromStdString(m_kind.title)));
     }
     std::string problem;
     std::optional<std::vector<double>> figures =
@@ -130,9 +130,10 @@ QString CResultComparison::FigureText(std::size_t run, std::size_t figure) const
     }
     const SDrift drift = DriftOf(run, figure);
     const bool deviation = Figures()[figure].kind == EFigureKind::Deviation;
-    QString text = value + QStringLiteral(" (") + Signed(drift.absolute) +
-                   (deviation ? QStringLiteral(" pp")
-                              : QStringLiteral(" ") + QString::fromStdString(Figures()[figure].unit));
+    QString text =
+        value + QStringLiteral(" (") + Signed(drift.absolute) +
+        (deviation ? QStringLiteral(" pp")
+                   : QStringLiteral(" ") + QString::fromStdString(Figures()[figure].unit));
     if (drift.relative) {
         text += QStringLiteral(", ") + QString::asprintf("%+.1f %%", *drift.relative);
     }
@@ -147,10 +148,9 @@ CCsvTable CResultComparison::Table() const {
         const QString unit = QString::fromStdString(figure.unit);
         header << QStringLiteral("%1 [%2]").arg(name, unit)
                << QStringLiteral("%1 drift [%2]")
-                      .arg(name, figure.kind == EFigureKind::Deviation ? QStringLiteral("pp")
-                                                                       : unit)
-               << QStringLiteral("%1 drift [%]").arg(name)
-               << QStringLiteral("%1 marked").arg(name);
+                      .arg(name,
+                           figure.kind == EFigureKind::Deviation ? QStringLiteral("pp") : unit)
+               << QStringLiteral("%1 drift [%]").arg(name) << QStringLiteral("%1 marked").arg(name);
     }
     CCsvTable table(header);
     for (std::size_t run = 0; run < m_runs.size(); ++run) {

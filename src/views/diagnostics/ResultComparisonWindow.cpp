@@ -51,8 +51,8 @@ double StoredThreshold(const char* name, double fallback, double highest) {
 
 } // namespace
 
-CResultComparisonWindow::CResultComparisonWindow(SComparisonKind kind,
-                                                 SComparisonServices services, QWidget* parent)
+CResultComparisonWindow::CResultComparisonWindow(SComparisonKind kind, SComparisonServices services,
+                                                 QWidget* parent)
     : QWidget(parent, Qt::Window), m_comparison(std::move(kind)), m_services(std::move(services)) {
     const QString title = QString::fromStdString(m_comparison.Kind().title);
     setWindowTitle(QStringLiteral("Compare %1 Results").arg(title));
@@ -99,7 +99,9 @@ CResultComparisonWindow::CResultComparisonWindow(SComparisonKind kind,
     // The grid's and the plot's "Export as CSV…" ask through the view, as the buttons do.
     new CCsvExportHost(
         *this,
-        [this](QWidget*) { return m_services.askSave({"Export as CSV", "CSV Files", "csv"}); },
+        [this](QWidget*) {
+            return m_services.askSave({"Export as CSV", "CSV Files", "csv"});
+        },
         [this](const QString& message) { ShowMessages({message}, false); });
     ApplyThresholds();
     resize(sizeHint());
@@ -156,8 +158,7 @@ QWidget* CResultComparisonWindow::CreateThresholds() {
     };
     m_timeThreshold = spin(kTimeThresholdSetting, defaults.timePercent, 1000.0, " %");
     m_timeThreshold->setAccessibleName(QStringLiteral("Time drift threshold"));
-    m_deviationThreshold =
-        spin(kDeviationThresholdSetting, defaults.deviationPoints, 100.0, " pp");
+    m_deviationThreshold = spin(kDeviationThresholdSetting, defaults.deviationPoints, 100.0, " pp");
     m_deviationThreshold->setAccessibleName(QStringLiteral("Deviation drift threshold"));
     layout->addWidget(new QLabel(QStringLiteral("Mark times drifting more than"), row));
     layout->addWidget(m_timeThreshold);
@@ -193,7 +194,8 @@ void CResultComparisonWindow::AddFiles(const QStringList& paths) {
 }
 
 void CResultComparisonWindow::AddCurrent() {
-    const std::optional<PlotFile> current = m_services.current ? m_services.current() : std::nullopt;
+    const std::optional<PlotFile> current =
+        m_services.current ? m_services.current() : std::nullopt;
     const QString name = QString::fromUtf8(kCurrentRunName);
     const std::optional<QString> refusal =
         current ? m_comparison.AddContent(name, *current)
@@ -228,9 +230,9 @@ void CResultComparisonWindow::SaveAs(const char* what) {
     const bool plot = choice.startsWith(QStringLiteral("Plot"));
     const std::string subject = plot ? "Plot" : "Table";
     const std::optional<QString> path =
-        picture ? m_services.askSave({"Save Comparison " + subject + " as PNG", "PNG Images", "png"})
-                : m_services.askSave(
-                      {"Export Comparison " + subject + " as CSV", "CSV Files", "csv"});
+        picture
+            ? m_services.askSave({"Save Comparison " + subject + " as PNG", "PNG Images", "png"})
+            : m_services.askSave({"Export Comparison " + subject + " as CSV", "CSV Files", "csv"});
     if (!path) {
         return;
     }
@@ -267,7 +269,7 @@ void CResultComparisonWindow::RefreshPlot() {
         // The baseline goes last, so that it is drawn over the runs that match it.
         const std::size_t baselineRun = m_comparison.Baseline();
         const bool baseline = run == baselineRun;
-        const int channel = static_cast<int>(baseline ? runs.size() - 1
+        const int channel = static_cast<int>(baseline            ? runs.size() - 1
                                              : run > baselineRun ? run - 1
                                                                  : run);
         m_plot->setChannelName(channel, baseline ? runs[run].name + QStringLiteral(" (baseline)")
@@ -307,9 +309,8 @@ void CResultComparisonWindow::RefreshTable() {
     for (std::size_t run = 0; run < runs.size(); ++run) {
         const int row = static_cast<int>(run) + 1;
         const bool baseline = run == m_comparison.Baseline();
-        m_table->setCellText(row, 0,
-                             baseline ? runs[run].name + QStringLiteral(" (baseline)")
-                                      : runs[run].name);
+        m_table->setCellText(
+            row, 0, baseline ? runs[run].name + QStringLiteral(" (baseline)") : runs[run].name);
         if (baseline) {
             m_table->setRowColor(row, kBaselineRow);
         }

@@ -688,12 +688,9 @@ void CValveTestViewCore::Compare() {
         return;
     }
     if (!m_comparison) {
-        const SComparisonKind kind{m_definition.testKind,
-                                   m_definition.plotTitle,
-                                   m_definition.fileKind,
-                                   m_definition.fileExtension,
-                                   m_definition.channelNames[0],
-                                   m_definition.channelNames[1],
+        const SComparisonKind kind{m_definition.testKind,        m_definition.plotTitle,
+                                   m_definition.fileKind,        m_definition.fileExtension,
+                                   m_definition.channelNames[0], m_definition.channelNames[1],
                                    m_definition.deviationChannel};
         const auto question = [this](const SComparisonServices::SQuestion& asked) {
             return SFileQuestion{asked.title, asked.fileKind, asked.extension,
