@@ -183,6 +183,11 @@ TEST_F(ResultComparisonTest, ThreeStrokesOneWithMoreFrictionMarkTheDriftedFigure
     window->RemoveRun(0);
     EXPECT_EQ(comparison.Runs().size(), 2u);
     EXPECT_EQ(comparison.Runs()[comparison.Baseline()].name, "two-years.pst");
+    // The result the view shows joins as it is.
+    window->AddCurrent();
+    ASSERT_EQ(comparison.Runs().size(), 3u);
+    EXPECT_EQ(comparison.Runs()[2].name, "Current result");
+    EXPECT_EQ(comparison.Runs()[2].figures, comparison.Runs()[comparison.Baseline()].figures);
 
     // Without private dialogs nothing is asked.
     Dtm().SetPrivateDialogEnabled(false);
