@@ -36,6 +36,23 @@ private:
     CFdtActiveXImpl& m_control;
 };
 
+// The views' settings as values of one registry key, read and written through the registry
+// file each time (they change seldom, by hand).
+class CRegistryViewSettings final : public IViewSettings {
+public:
+    std::optional<std::string> Get(const std::string& name) const override {
+        Registry registry;
+        registry.Load();
+        return registry.GetValue(kViewSettingsKey, name);
+    }
+    void Set(const std::string& name, const std::string& value) override {
+        Registry registry;
+        registry.Load();
+        registry.SetValue(kViewSettingsKey, name, value);
+        registry.Save();
+    }
+};
+
 } // namespace
 
 COnlineView::COnlineView() {
@@ -47,6 +64,8 @@ COnlineView::COnlineView() {
         SetMakerWebAddress(
             registry.GetValue(kMakerWebAddressKey, kMakerWebAddressValue).value_or(""));
     });
+    static CRegistryViewSettings settings;
+    SetViewSettings(&settings);
     FinalConstruct(m_editModel);
 }
 

@@ -19,6 +19,9 @@ inline constexpr std::string_view kOnlineViewProgId = "VelaFFDiagnosisUI.OnlineV
 // Where a site keeps the maker's web address for the alarm views' repair and help buttons.
 inline constexpr std::string_view kMakerWebAddressKey = "Software\\Vela\\VelaFFDiagnosisUI";
 inline constexpr std::string_view kMakerWebAddressValue = "MakerWebAddress";
+// Where the views keep their settings from one session to the next (IViewSettings), one value
+// each, by the name the view gives.
+inline constexpr std::string_view kViewSettingsKey = "Software\\Vela\\VelaFFDiagnosisUI\\Settings";
 inline constexpr std::string_view kOnlineViewVersionIndependentProgId =
     "VelaFFDiagnosisUI.OnlineView";
 

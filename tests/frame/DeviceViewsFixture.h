@@ -16,6 +16,7 @@
 #include "ui/StatusArea.h"
 #include "ui/UIController.h"
 #include "views/common/DeviceViewServices.h"
+#include "views/diagnostics/ValveTestView.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -123,6 +124,24 @@ protected:
         Button(text)->click();
         Advance(m_scheduler, 10 * kLatencyMs);
     }
+    // The test view shown, with the device out of service (or not) before it reads its
+    // settings.
+    template <class View> View* ShowTest(bool outOfService = true) {
+        Dtm().Positioner().Store().Write(0x01290000, outOfService ? "241" : "240");
+        m_window = Show(View::kViewId);
+        auto* view = dynamic_cast<View*>(m_control->GetController().FindView(View::kViewId));
+        EXPECT_NE(view, nullptr);
+        return view;
+    }
+    // Runs a valve test from Start until its results are plotted (or it ended otherwise).
+    void RunTest(CValveTestViewCore& view) {
+        Dtm().Calls().Clear();
+        Click("Start");
+        for (int second = 0; second < 600 && view.GetPhase() != CValveTestViewCore::EPhase::Idle;
+             ++second) {
+            Advance(m_scheduler, 1000);
+        }
+    }
     // The values set in the DTM's copy of `key` since the call log was cleared.
     std::vector<std::string> Written(std::uint32_t key) {
         std::vector<std::string> values;
@@ -161,10 +180,21 @@ public:
         filters.push_back(filter);
         return savePath;
     }
+    // Several files when the test set them, else the one file.
+    std::vector<std::string> GetOpenFileNames(QWidget* parent, const std::string& title,
+                                              const std::string& filter) override {
+        if (openPaths.empty()) {
+            return IFileDialogService::GetOpenFileNames(parent, title, filter);
+        }
+        titles.push_back(title);
+        filters.push_back(filter);
+        return openPaths;
+    }
     void Answer(const QString& path) { openPath = savePath = path.toStdString(); }
 
     std::optional<std::string> openPath;
     std::optional<std::string> savePath;
+    std::vector<std::string> openPaths;
     std::vector<std::string> titles;
     std::vector<std::string> filters;
 };

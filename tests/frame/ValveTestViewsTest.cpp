@@ -28,21 +28,12 @@ using EPhase = CValveTestViewCore::EPhase;
 
 namespace {
 
-constexpr std::uint32_t kServiceMode = 0x01290000;
 constexpr std::uint32_t kCommand = 0x015B0001;
 constexpr std::uint32_t kFrameNumber = 0x015B0004;
 constexpr std::uint32_t kSegment = 0x01650000;
 
 class ValveTestViewsTest : public DeviceViewsTest {
 protected:
-    // The view shown, with the device out of service (or not) before it reads its settings.
-    template <class View> View* ShowTest(bool outOfService = true) {
-        Dtm().Positioner().Store().Write(kServiceMode, outOfService ? "241" : "240");
-        m_window = Show(View::kViewId);
-        auto* view = dynamic_cast<View*>(m_control->GetController().FindView(View::kViewId));
-        EXPECT_NE(view, nullptr);
-        return view;
-    }
     QLineEdit* Field(const char* label) {
         return m_window->findChild<QLineEdit*>(QString::fromUtf8(label));
     }
@@ -60,14 +51,6 @@ protected:
     std::size_t Reads(std::uint32_t key) {
         const std::vector<std::uint32_t> reads = Calls(4);
         return static_cast<std::size_t>(std::count(reads.begin(), reads.end(), key));
-    }
-    // Runs a test from Start until its results are plotted (or it ended otherwise).
-    void RunTest(CValveTestViewCore& view) {
-        Dtm().Calls().Clear();
-        Click("Start");
-        for (int second = 0; second < 600 && view.GetPhase() != EPhase::Idle; ++second) {
-            Advance(m_scheduler, 1000);
-        }
     }
     static QList<QPointF> Points(const CPlot& plot, const char* channel) {
         return plot.channelPoints(plot.GetChannelByName(QString::fromUtf8(channel)));

@@ -10,6 +10,7 @@
 #include "views/common/DeviceViewHeader.h"
 #include "views/common/DeviceViewServices.h"
 #include "views/common/ServiceModeSwitch.h"
+#include "views/components/Csv.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -64,6 +65,21 @@ std::unique_ptr<QWidget> CDeviceViewCore::CreateDialogContent() {
             }
         });
     }
+    // Every grid and plot of the view exports as CSV after the private-dialogs check.
+    new CCsvExportHost(
+        *dialog,
+        [this](QWidget* from) {
+            std::optional<QString> path;
+            RunGuarded("Export as CSV", [&] {
+                const SFileQuestion question{"Export as CSV", "CSV Files", "csv",
+                                             State().privateDialogsMessage};
+                if (const auto chosen = AskFile(GetController(), m_device, from, question, true)) {
+                    path = QString::fromStdString(*chosen);
+                }
+            });
+            return path;
+        },
+        [this](const QString& message) { ShowStatus(message.toStdString()); });
     std::unique_ptr<QWidget> content = CreateDeviceContent();
     if (content) {
         layout->addWidget(content.release(), 1);

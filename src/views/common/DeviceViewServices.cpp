@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <map>
 #include <utility>
 
 namespace {
@@ -36,6 +37,15 @@ public:
                                                const std::string& filter) override {
         return Answer(QFileDialog::getSaveFileName(parent, QString::fromStdString(title), {},
                                                    QString::fromStdString(filter)));
+    }
+    std::vector<std::string> GetOpenFileNames(QWidget* parent, const std::string& title,
+                                              const std::string& filter) override {
+        std::vector<std::string> paths;
+        for (const QString& path : QFileDialog::getOpenFileNames(
+                 parent, QString::fromStdString(title), {}, QString::fromStdString(filter))) {
+            paths.push_back(path.toStdString());
+        }
+        return paths;
     }
 
 private:
@@ -74,7 +84,20 @@ public:
     }
 };
 
+class CMemorySettings final : public IViewSettings {
+public:
+    std::optional<std::string> Get(const std::string& name) const override {
+        const auto it = m_values.find(name);
+        return it != m_values.end() ? std::optional(it->second) : std::nullopt;
+    }
+    void Set(const std::string& name, const std::string& value) override { m_values[name] = value; }
+
+private:
+    std::map<std::string, std::string> m_values;
+};
+
 IBeeper* g_beeper = nullptr;
+IViewSettings* g_settings = nullptr;
 IFileDialogService* g_fileDialogs = nullptr;
 ILinkOpener* g_links = nullptr;
 IPrintService* g_printing = nullptr;
@@ -98,6 +121,15 @@ IPrintService& PrintService() {
 
 void SetPrintService(IPrintService* service) {
     g_printing = service;
+}
+
+IViewSettings& ViewSettings() {
+    static CMemorySettings memory;
+    return g_settings ? *g_settings : memory;
+}
+
+void SetViewSettings(IViewSettings* settings) {
+    g_settings = settings;
 }
 
 const std::string& MakerWebAddress() {
@@ -135,12 +167,37 @@ bool PrivateDialogsPermitted(const IUIController& controller, const CDeviceAcces
     return false;
 }
 
+namespace {
+
+std::string FileFilter(const SFileQuestion& question) {
+    return question.kind + " (*." + question.extension + ")";
+}
+
+bool MayAsk(const IUIController* controller, const CDeviceAccess& device,
+            const SFileQuestion& question) {
+    return controller != nullptr && PrivateDialogsPermitted(*controller, device, question.refusal);
+}
+
+} // namespace
+
+std::vector<std::string> AskFilesToOpen(const IUIController* controller,
+                                        const CDeviceAccess& device, QWidget* parent,
+                                        const SFileQuestion& question) {
+    if (!MayAsk(controller, device, question)) {
+        return {};
+    }
+    std::vector<std::string> paths =
+        FileDialogs().GetOpenFileNames(parent, question.title, FileFilter(question));
+    std::erase_if(paths, [](const std::string& path) { return path.empty(); });
+    return paths;
+}
+
 std::optional<std::string> AskFile(const IUIController* controller, const CDeviceAccess& device,
                                    QWidget* parent, const SFileQuestion& question, bool save) {
-    if (controller == nullptr || !PrivateDialogsPermitted(*controller, device, question.refusal)) {
+    if (!MayAsk(controller, device, question)) {
         return std::nullopt;
     }
-    const std::string filter = question.kind + " (*." + question.extension + ")";
+    const std::string filter = FileFilter(question);
     std::optional<std::string> chosen =
         save ? FileDialogs().GetSaveFileName(parent, question.title, filter)
              : FileDialogs().GetOpenFileName(parent, question.title, filter);

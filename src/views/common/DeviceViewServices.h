@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class CDeviceAccess;
 class IUIController;
@@ -24,6 +25,13 @@ public:
                                                        const std::string& filter) = 0;
     virtual std::optional<std::string> GetSaveFileName(QWidget* parent, const std::string& title,
                                                        const std::string& filter) = 0;
+    // Several files to open at once; by default the one GetOpenFileName answers. Empty means
+    // cancelled.
+    virtual std::vector<std::string> GetOpenFileNames(QWidget* parent, const std::string& title,
+                                                      const std::string& filter) {
+        std::optional<std::string> one = GetOpenFileName(parent, title, filter);
+        return one ? std::vector<std::string>{*one} : std::vector<std::string>{};
+    }
 };
 
 // Opens a link (an e-mail, the maker's web pages) outside the views. The product hands it to
@@ -52,6 +60,19 @@ ILinkOpener& LinkOpener();
 void SetLinkOpener(ILinkOpener* opener);
 IPrintService& PrintService();
 void SetPrintService(IPrintService* service);
+
+// Settings the views keep from one session to the next, by name (the result comparison's
+// drift thresholds). The control keeps them in the registry file; until it installs its
+// store, and in tests, they live in memory. Set may throw when the store cannot be written.
+class IViewSettings {
+public:
+    virtual ~IViewSettings() = default;
+    virtual std::optional<std::string> Get(const std::string& name) const = 0;
+    virtual void Set(const std::string& name, const std::string& value) = 0;
+};
+// The process-wide store: the installed one, else one in memory (null restores that).
+IViewSettings& ViewSettings();
+void SetViewSettings(IViewSettings* settings);
 
 // The maker's web address that the alarm information view's repair and help buttons open;
 // empty (the default) disables them. The control reads it from the registry at start.
@@ -85,6 +106,10 @@ struct SFileQuestion {
 // through the DTM) or the question was cancelled. A null controller refuses.
 std::optional<std::string> AskFile(const IUIController* controller, const CDeviceAccess& device,
                                    QWidget* parent, const SFileQuestion& question, bool save);
+// The files the user chose to open, after the same check; empty when refused or cancelled.
+std::vector<std::string> AskFilesToOpen(const IUIController* controller,
+                                        const CDeviceAccess& device, QWidget* parent,
+                                        const SFileQuestion& question);
 
 // Sets the device clock (0x0169 elements 1 to 6) from `now`, each element written before the
 // next: the year counted from 1900 below the year 2000 and from 2000 otherwise, then month,

@@ -23,6 +23,35 @@ CGrid::CGrid(QWidget* parent) : QTableWidget(parent) {
             });
     connect(this, &QTableWidget::cellDoubleClicked, this,
             [this](int row, int) { emit rowDoubleClicked(row + 1); });
+    addCsvExport(*this, [this] { return m_csvSource ? m_csvSource() : csv(); });
+}
+
+CCsvTable CGrid::csv() const {
+    QStringList header;
+    for (int column = 0; column < columnCount(); ++column) {
+        header << cellText(0, column);
+    }
+    CCsvTable table(header);
+    for (int row = 1; row < rows(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < columnCount(); ++column) {
+            cells << cellText(row, column);
+        }
+        table.addRow(cells);
+    }
+    return table;
+}
+
+void CGrid::setCellColor(int row, int column, quint32 background, quint32 text, bool bold) {
+    if (!isDataCell(row, column)) {
+        return;
+    }
+    QTableWidgetItem* cell = itemAt(row, column);
+    cell->setBackground(Painting::colorFromRef(background));
+    cell->setForeground(Painting::colorFromRef(text));
+    QFont font = cell->font();
+    font.setBold(bold);
+    cell->setFont(font);
 }
 
 void CGrid::setColumnFormat(const QString& format) {

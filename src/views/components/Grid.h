@@ -1,10 +1,16 @@
 #pragma once
 
+#include "views/components/Csv.h"
+
 #include <QTableWidget>
+
+#include <functional>
 
 // Table with one header row, addressed as the device views do: row 0 is the header, data rows
 // count from 1, and the row count includes the header. Rows and cells out of range are ignored.
-// A read-only grid (the default) lets the user select rows but not edit cells.
+// A read-only grid (the default) lets the user select rows but not edit cells. The context
+// menu's "Export as CSV…" writes the header and every row (csv()) where the window that holds
+// the grid says (CCsvExportHost).
 class CGrid : public QTableWidget {
     Q_OBJECT
 public:
@@ -25,6 +31,14 @@ public:
     void setCellText(int row, int column, const QString& text);
     // Background of a data row as a COLORREF (0x00BBGGRR); the text turns white on dark colours.
     void setRowColor(int row, quint32 colorRef);
+    // Background and text colour (COLORREF) of one data cell, and its text bold or not.
+    void setCellColor(int row, int column, quint32 background, quint32 text, bool bold);
+
+    // The header row and the data rows as the grid shows them.
+    CCsvTable csv() const;
+    // What "Export as CSV…" writes instead of csv() (a table of the numbers behind the texts);
+    // an empty function restores csv().
+    void setCsvSource(std::function<CCsvTable()> source) { m_csvSource = std::move(source); }
 
     bool isReadOnly() const { return m_readOnly; }
     void setReadOnly(bool readOnly);
@@ -40,4 +54,5 @@ private:
     void fitColumn(int column, const QString& text);
 
     bool m_readOnly = true;
+    std::function<CCsvTable()> m_csvSource;
 };

@@ -24,6 +24,14 @@ namespace {
 constexpr std::array<quint32, CPlot::kChannelCount> kChannelColors{
     0x00B26F1F, 0x002828C6, 0x00388E2E, 0x00007CEF, 0x00A0398E, 0x00898C00, 0x00455A79, 0x00606060};
 
+// The colour of channel `index`: the defaults, then hues spread around the colour wheel.
+quint32 defaultColor(int index) {
+    if (index < CPlot::kChannelCount) {
+        return kChannelColors[static_cast<std::size_t>(index)];
+    }
+    return refFromColor(QColor::fromHsv((index * 137) % 360, 200, 170));
+}
+
 // Legend entries that fit in a row below the plot.
 constexpr int kLegendRow = 4;
 
@@ -68,7 +76,9 @@ QValueAxis* makeAxis(const QFont& base) {
 
 } // namespace
 
-CPlot::CPlot(QWidget* parent) : QWidget(parent), m_chart(new QChart) {
+CPlot::CPlot(QWidget* parent, int channels)
+    : QWidget(parent), m_chart(new QChart),
+      m_channels(static_cast<std::size_t>(std::max(channels, 1))) {
     m_chart->setAnimationOptions(QChart::NoAnimation);
     m_chart->setBackgroundRoundness(0);
     m_chart->setMargins(QMargins(4, 4, 4, 4));
@@ -88,13 +98,13 @@ CPlot::CPlot(QWidget* parent) : QWidget(parent), m_chart(new QChart) {
     connect(m_xAxis, &QValueAxis::rangeChanged, this, &CPlot::placeMarkerLabels);
     connect(m_chart, &QChart::plotAreaChanged, this, &CPlot::placeMarkerLabels);
 
-    for (int c = 0; c < kChannelCount; ++c) {
+    for (int c = 0; c < channelCount(); ++c) {
         auto* series = new QLineSeries;
         m_chart->addSeries(series);
         series->attachAxis(m_xAxis);
         series->attachAxis(m_yAxes[0]);
         m_channels[c].series = series;
-        setChannelColor(c, kChannelColors[c]);
+        setChannelColor(c, defaultColor(c));
     }
 
     m_view = new QChartView(m_chart, this);
@@ -104,6 +114,7 @@ CPlot::CPlot(QWidget* parent) : QWidget(parent), m_chart(new QChart) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
     refreshLegendAndAxes();
+    addCsvExport(*this, [this] { return csv(); });
 }
 
 CPlot::~CPlot() {
@@ -124,7 +135,7 @@ int CPlot::GetChannelByName(const QString& name) const {
     const int number = QStringView(name).mid(prefix.size()).toInt(&ok);
     // Only the plain form: "Channel 1", not "Channel 01" or "Channel +1".
     const bool plain = ok && QString::number(number) == QStringView(name).mid(prefix.size());
-    return plain && number >= 1 && number <= kChannelCount ? number - 1 : -1;
+    return plain && number >= 1 && number <= channelCount() ? number - 1 : -1;
 }
 
 QString CPlot::channelName(int channel) const {
@@ -201,7 +212,7 @@ void CPlot::clearChannel(int channel) {
 }
 
 void CPlot::clearAll() {
-    for (int c = 0; c < kChannelCount; ++c) {
+    for (int c = 0; c < channelCount(); ++c) {
         clearChannel(c);
     }
 }
@@ -423,7 +434,7 @@ void CPlot::placeMarkerLabels() {
 void CPlot::refreshLegendAndAxes() {
     std::array<bool, kYAxisCount> used{true};
     int shown = 0;
-    for (int index = 0; index < kChannelCount; ++index) {
+    for (int index = 0; index < channelCount(); ++index) {
         const Channel& c = m_channels[index];
         used[c.yAxis] = true;
         const QString legend = !c.name.isEmpty() ? c.name
@@ -454,7 +465,7 @@ PlotFile CPlot::content() const {
     for (int axis = 0; axis < kYAxisCount; ++axis) {
         file.yAxes[axis] = PlotFile::Span{yAxisMin(axis), yAxisMax(axis)};
     }
-    for (int c = 0; c < kChannelCount; ++c) {
+    for (int c = 0; c < std::min(channelCount(), kChannelCount); ++c) {
         file.channels.append({c + 1, m_channels[c].name, channelColor(c), m_channels[c].yAxis,
                               m_channels[c].markerLabel, channelPoints(c)});
     }
@@ -473,6 +484,9 @@ void CPlot::apply(const PlotFile& file) {
     clearAll();
     for (const PlotFile::Channel& stored : file.channels) {
         const int channel = stored.number - 1;
+        if (!isChannel(channel)) {
+            continue;
+        }
         setChannelName(channel, stored.name);
         setChannelColor(channel, stored.color);
         setChannelYAxis(channel, stored.yAxis);
@@ -483,7 +497,61 @@ void CPlot::apply(const PlotFile& file) {
     redraw();
 }
 
+CCsvTable CPlot::csv() const {
+    std::vector<const Channel*> filled;
+    for (const Channel& c : m_channels) {
+        if (!c.points.isEmpty()) {
+            filled.push_back(&c);
+        }
+    }
+    const QString xTitle =
+        m_xAxis->titleText().isEmpty() ? QStringLiteral("x") : m_xAxis->titleText();
+    const auto sameX = [&filled](const Channel* c) {
+        const QList<QPointF>& first = filled.front()->points;
+        return std::equal(c->points.cbegin(), c->points.cend(), first.cbegin(), first.cend(),
+                          [](const QPointF& a, const QPointF& b) { return a.x() == b.x(); });
+    };
+    const bool shared = filled.empty() || std::all_of(filled.cbegin(), filled.cend(), sameX);
+    QStringList header;
+    qsizetype length = 0;
+    for (const Channel* c : filled) {
+        const QString name = c->series->name();
+        if (!shared) {
+            header << QStringLiteral("%1 (%2)").arg(xTitle, name);
+        }
+        header << name;
+        length = std::max(length, c->points.size());
+    }
+    if (shared) {
+        header.prepend(xTitle);
+    }
+    CCsvTable table(header);
+    for (qsizetype i = 0; i < length; ++i) {
+        QStringList row;
+        if (shared) {
+            row << CCsvTable::number(filled.front()->points[i].x());
+        }
+        for (const Channel* c : filled) {
+            const bool has = i < c->points.size();
+            if (!shared) {
+                row << (has ? CCsvTable::number(c->points[i].x()) : QString());
+            }
+            row << (has ? CCsvTable::number(c->points[i].y()) : QString());
+        }
+        table.addRow(row);
+    }
+    return table;
+}
+
 bool CPlot::saveData(const QString& path, QString* error) const {
+    if (channelCount() > kChannelCount) {
+        if (error) {
+            *error = tr("Cannot write the plot data file %1: a plot data file holds %2 channels")
+                         .arg(path)
+                         .arg(kChannelCount);
+        }
+        return false;
+    }
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(content().toText()) >= 0 && file.commit()) {
         return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "views/components/Csv.h"
 #include "views/components/PlotFile.h"
 
 #include <QList>
@@ -16,7 +17,8 @@ class QGraphicsSimpleTextItem;
 class QLineSeries;
 class QValueAxis;
 
-// X-y plot of up to eight channels on one x axis and up to three y axes.
+// X-y plot of eight channels (or as many as it is made with) on one x axis and up to three y
+// axes.
 //
 // Channels are found by name, "Channel 1" to "Channel 8"; each has a display name for the
 // legend, a colour and a y axis. Operations take the channel index that GetChannelByName
@@ -33,7 +35,11 @@ class QValueAxis;
 //
 // saveData() and loadData() write and read the channels in the text format of PlotFile. They
 // throw nothing: they answer false with a message in *error when given. A file that cannot be
-// read completely leaves the plot as it was.
+// read completely leaves the plot as it was. A plot of more channels than the file holds is
+// not saved.
+//
+// The context menu's "Export as CSV…" writes the channels (csv()) where the window that holds
+// the plot says (CCsvExportHost).
 class CPlot : public QWidget {
     Q_OBJECT
 public:
@@ -43,12 +49,13 @@ public:
     static constexpr int kColumns = 1000;
     static constexpr qsizetype kDecimateAbove = 2 * kColumns;
 
-    explicit CPlot(QWidget* parent = nullptr);
+    explicit CPlot(QWidget* parent = nullptr, int channels = kChannelCount);
     ~CPlot() override;
     QSize sizeHint() const override { return {560, 340}; }
     QSize minimumSizeHint() const override { return {260, 180}; }
 
-    // 0 to 7 for "Channel 1" to "Channel 8", -1 for any other name.
+    int channelCount() const { return static_cast<int>(m_channels.size()); }
+    // 0 to 7 for "Channel 1" to "Channel 8" (and on for a plot of more), -1 for any other name.
     int GetChannelByName(const QString& name) const;
 
     QString channelName(int channel) const;
@@ -91,6 +98,14 @@ public:
     // The points the channel's line goes through now (fewer than its points when it is long).
     QList<QPointF> drawnPoints(int channel) const;
 
+    // The channels with points as a table: the x column first, then one column per channel
+    // named by its legend; channels whose x values differ from the others' get an x and a y
+    // column each.
+    CCsvTable csv() const;
+
+    // The channels and axis spans as a plot data file holds them (the first kChannelCount).
+    PlotFile content() const;
+
     bool saveData(const QString& path, QString* error = nullptr) const;
     // `accept` may refuse a complete file whose content does not suit the plot (another
     // kind of recording): it answers the reason, empty to accept.
@@ -120,7 +135,7 @@ private:
         QGraphicsSimpleTextItem* markerText = nullptr;
     };
 
-    bool isChannel(int channel) const { return channel >= 0 && channel < kChannelCount; }
+    bool isChannel(int channel) const { return channel >= 0 && channel < channelCount(); }
     QValueAxis* yAxis(int axis) const;
     void scheduleRedraw();
     void drawChannel(Channel& c);
@@ -130,14 +145,13 @@ private:
     void setMarkerLabel(int channel, const QString& label);
     void placeMarkerLabels();
     void refreshLegendAndAxes();
-    PlotFile content() const;
     void apply(const PlotFile& file);
 
     QChart* m_chart = nullptr;
     QChartView* m_view = nullptr;
     QValueAxis* m_xAxis = nullptr;
     std::array<QValueAxis*, kYAxisCount> m_yAxes{};
-    std::array<Channel, kChannelCount> m_channels{};
+    std::vector<Channel> m_channels;
     bool m_redrawScheduled = false;
     bool m_compact = false;
 };

@@ -38,6 +38,8 @@ SValveTestDefinition MultiStepTest(std::function<std::size_t()> samples,
     test.openTitle = "Open Step Test Results";
     test.fileExtension = "mst";
     test.fileKind = "Step Test Results";
+    test.testKind = valve_analysis::ETestKind::MultiStep;
+    test.deviationChannel = 3;
     auto [results, vectors] =
         ResultsThenVectors(View::kResultsFrameType, View::kVectorFrameType,
                            "Results upload in progress", "Vectors upload in progress");

@@ -52,6 +52,8 @@ SValveTestDefinition PartialStrokeTest(std::function<std::size_t()> samples) {
     test.openTitle = "Open PST Results";
     test.fileExtension = "pst";
     test.fileKind = "PST Results";
+    test.testKind = valve_analysis::ETestKind::PartialStroke;
+    test.deviationChannel = 4;
     auto [results, vectors] = ResultsThenVectors(View::kResultsFrameType, View::kVectorFrameType,
                                                  "Upload in progress", "Vector upload in progress");
     test.buffers = {{std::move(results), [] { return std::size_t{6}; }, 6, true},

@@ -32,6 +32,7 @@ SValveTestDefinition RampTest(std::function<std::size_t()> samples) {
     test.openTitle = "Open Ramp Test Results";
     test.fileExtension = "rat";
     test.fileKind = "Ramp Test Results";
+    test.testKind = valve_analysis::ETestKind::Ramp;
     SSegmentUploadSettings upload;
     upload.frameType = CRampTestView::kResultsFrameType;
     upload.readDelayMs = 4000;

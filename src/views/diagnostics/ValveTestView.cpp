@@ -4,6 +4,7 @@
 #include "model/DeviceState.h"
 #include "model/EnumParameterDescriptor.h"
 #include "model/NumericParameterDescriptor.h"
+#include "model/ValveTestAnalysis.h"
 #include "ui/UIController.h"
 #include "views/common/BusyIndicator.h"
 #include "views/common/DeviceKeys.h"
@@ -11,6 +12,8 @@
 #include "views/common/VelaFFUIServices.h"
 #include "views/components/Led.h"
 #include "views/components/Plot.h"
+#include "views/components/PlotFile.h"
+#include "views/diagnostics/ResultComparisonWindow.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -135,23 +138,8 @@ void CValveTestViewCore::DrawPoints(CPlot& plot, const char* channel,
 }
 
 double CValveTestViewCore::ProfileAt(const QList<QPointF>& points, double seconds) {
-    if (points.isEmpty()) {
-        return 0.0;
-    }
-    if (seconds < points.front().x()) {
-        return points.front().y();
-    }
-    for (qsizetype i = points.size() - 1; i > 0; --i) {
-        const QPointF& from = points[i - 1];
-        const QPointF& to = points[i];
-        if (seconds >= to.x()) {
-            return to.y();
-        }
-        if (seconds >= from.x()) {
-            return from.y() + (to.y() - from.y()) * (seconds - from.x()) / (to.x() - from.x());
-        }
-    }
-    return points.front().y();
+    return valve_analysis::ProfileAt(points.constData(), static_cast<std::size_t>(points.size()),
+                                     seconds);
 }
 
 void CValveTestViewCore::DrawSamples(CPlot& plot, const char* channel,
@@ -314,6 +302,7 @@ QWidget* CValveTestViewCore::CreateButtons(QWidget* parent) {
     m_clear = add("Clear All", "Clear All", &CValveTestViewCore::ClearAll);
     m_save = add("Save", "Save", &CValveTestViewCore::Save);
     m_load = add("Load", "Load", &CValveTestViewCore::Load);
+    add("Compare…", "Compare", &CValveTestViewCore::Compare);
     return row;
 }
 
@@ -685,6 +674,49 @@ void CValveTestViewCore::Load() {
     ClearResults();
     SetLamps(std::nullopt);
     SetTestStatus("Results loaded from " + QFileInfo(*path).fileName().toStdString());
+}
+
+CResultComparisonWindow* CValveTestViewCore::GetComparison() const {
+    return m_comparison;
+}
+
+void CValveTestViewCore::Compare() {
+    // A window of its own: only where the frame application permits private dialogs.
+    const IUIController* controller = GetController();
+    if (controller == nullptr ||
+        !PrivateDialogsPermitted(*controller, Device(), State().privateDialogsMessage)) {
+        return;
+    }
+    if (!m_comparison) {
+        const SComparisonKind kind{m_definition.testKind,        m_definition.plotTitle,
+                                   m_definition.fileKind,        m_definition.fileExtension,
+                                   m_definition.channelNames[0], m_definition.channelNames[1],
+                                   m_definition.deviationChannel};
+        const auto question = [this](const SComparisonServices::SQuestion& asked) {
+            return SFileQuestion{asked.title, asked.fileKind, asked.extension,
+                                 State().privateDialogsMessage};
+        };
+        SComparisonServices services{
+            [this, question](const SComparisonServices::SQuestion& asked) {
+                QStringList paths;
+                for (const std::string& path :
+                     AskFilesToOpen(GetController(), Device(), m_comparison, question(asked))) {
+                    paths << QString::fromStdString(path);
+                }
+                return paths;
+            },
+            [this, question](const SComparisonServices::SQuestion& asked) {
+                const std::optional<std::string> path =
+                    ::AskFile(GetController(), Device(), m_comparison, question(asked), true);
+                return path ? std::optional(QString::fromStdString(*path)) : std::nullopt;
+            },
+            [this] { return std::optional(m_plot->content()); }};
+        m_comparison = new CResultComparisonWindow(kind, std::move(services), m_plot->window());
+        m_comparison->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_comparison->show();
+    m_comparison->raise();
+    m_comparison->activateWindow();
 }
 
 // --- display ---

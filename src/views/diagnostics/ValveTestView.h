@@ -1,7 +1,10 @@
 #pragma once
 
+#include "model/ValveTestAnalysis.h"
 #include "views/common/DeviceView.h"
 #include "views/common/SegmentUpload.h"
+
+#include <QPointer>
 
 #include <QList>
 #include <QPointF>
@@ -17,6 +20,7 @@
 
 class CBusyIndicator;
 class CPlot;
+class CResultComparisonWindow;
 class CRectLed;
 class QComboBox;
 class QFormLayout;
@@ -89,12 +93,17 @@ struct SValveTestDefinition {
     std::vector<SValveTestBuffer> buffers;
     // An "Upload" button fetches the buffers of the last test again.
     bool uploadButton = false;
+    // What "Compare…" measures in the results, and the channel (1 to 8; 0: none) that holds
+    // the deviation in a saved file, which with the channel names tells the tests' files apart.
+    valve_analysis::ETestKind testKind = valve_analysis::ETestKind::Ramp;
+    int deviationChannel = 0;
 };
 
 // The pattern every valve test view follows: settings edited in the view and written with
 // Apply (the device's values read back and shown), a test started through the command element
 // once the device is out of service, its state polled every 500 ms, and after a passed test
-// the recorded buffers fetched frame by frame and plotted. The plot can be saved and loaded.
+// the recorded buffers fetched frame by frame and plotted. The plot can be saved and loaded,
+// and "Compare…" opens a window beside the view that compares saved results with a baseline.
 //
 // The test moves idle → applying → idle (applied) → running → uploading → idle, or from
 // running to idle when it fails or is aborted. Leaving the view stops the poll and the upload.
@@ -121,6 +130,8 @@ public:
     CPlot* GetPlot() const { return m_plot; }
     CRectLed* Lamp(ELamp lamp) const;
     QString TestStatus() const;
+    // The comparison window, once "Compare…" opened it.
+    CResultComparisonWindow* GetComparison() const;
 
     // Appends the payload words of a record frame, as unsigned numbers, up to `capacity`.
     static void StoreRecords(const SSegmentFrame& frame, std::vector<double>& values,
@@ -229,6 +240,7 @@ private:
     void ClearAll();
     void Save();
     void Load();
+    void Compare();
     // Asks for the file; nothing when refused or cancelled.
     std::optional<QString> AskFile(bool save);
     bool MayEdit() const;
@@ -257,6 +269,7 @@ private:
     QPushButton* m_clear = nullptr;
     QPushButton* m_save = nullptr;
     QPushButton* m_load = nullptr;
+    QPointer<CResultComparisonWindow> m_comparison;
 };
 
 // The base of a valve test view; `dialogId` names its dialog.
