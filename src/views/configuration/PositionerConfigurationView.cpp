@@ -6,6 +6,7 @@
 #include "views/common/DeviceKeys.h"
 
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -44,14 +45,20 @@ void CPositionerConfigurationView::CreateFields(QWidget& content, QVBoxLayout& l
                     "Travel is restricted to set the range  between these two limits.",
                     travel));
     travelLayout->addWidget(Form().AddGroup(travel, QStringLiteral("Cut-off"), kCutoff));
-    travelLayout->addWidget(Explanation("Low: When the command signal reaches or drops below "
-                                        "this value, the positioner drives the valve to its "
-                                        "close position",
-                                        travel));
-    travelLayout->addWidget(Explanation("High: When the command signal reaches or exceeds this "
-                                        "value, the positioner drives the valve to its open "
-                                        "position",
-                                        travel));
+    // Which cut-off each explanation belongs to, as a small form below the fields.
+    auto* cutoffs = new QGridLayout;
+    cutoffs->setColumnStretch(1, 1);
+    const auto explain = [&](int row, const char* field, const char* text) {
+        cutoffs->addWidget(new QLabel(QString::fromUtf8(field), travel), row, 0, Qt::AlignTop);
+        cutoffs->addWidget(Explanation(text, travel), row, 1);
+    };
+    explain(0, "Low:",
+            "When the command signal reaches or drops below this value, the positioner drives "
+            "the valve to its close position");
+    explain(1, "High:",
+            "When the command signal reaches or exceeds this value, the positioner drives the "
+            "valve to its open position");
+    travelLayout->addLayout(cutoffs);
     travelLayout->addStretch(1);
     columns->addWidget(travel, 0);
 
