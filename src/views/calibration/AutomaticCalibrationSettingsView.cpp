@@ -4,6 +4,7 @@
 #include "model/EnumParameterDescriptor.h"
 #include "model/NumericParameterDescriptor.h"
 #include "views/common/VelaFFUIServices.h"
+#include "views/common/ViewTitle.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -25,11 +26,7 @@ std::unique_ptr<QWidget> CAutomaticCalibrationSettingsView::CreateDeviceContent(
     auto content = std::make_unique<QWidget>();
     auto* layout = new QVBoxLayout(content.get());
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* title = new QLabel(QStringLiteral("AUTOMATIC CALIBRATION SETTINGS"), content.get());
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
-    layout->addWidget(title);
+    AddViewTitle(*layout, content.get(), QStringLiteral("AUTOMATIC CALIBRATION SETTINGS"));
     layout->addWidget(new QLabel(
         QStringLiteral("These settings will be used in automatic calibration."), content.get()));
 

@@ -59,8 +59,8 @@ std::string ValueToWrite(const CDeviceAccess& device, std::uint32_t key, const Q
             const double value = CConversions::to_double(text);
             if (!(limits->first <= value && value <= limits->second)) {
                 throw std::runtime_error("Numeric Range shall be between " +
-                                         typed.number(limits->first).toStdString() + " and " +
-                                         typed.number(limits->second).toStdString());
+                                         QString::number(limits->first).toStdString() + " and " +
+                                         QString::number(limits->second).toStdString());
             }
         }
         return text;
