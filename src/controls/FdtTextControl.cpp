@@ -9,7 +9,12 @@
 #include <QLabel>
 #include <QLineEdit>
 
-CFdtTextControl::~CFdtTextControl() = default;
+CFdtTextControl::~CFdtTextControl() {
+    // The field may lose the focus while the frame goes; that is no commit.
+    if (m_edit) {
+        QObject::disconnect(m_edit, nullptr, nullptr, nullptr);
+    }
+}
 
 QWidget* CFdtTextControl::CreateField(QWidget* frame) {
     m_edit = new QLineEdit(frame);

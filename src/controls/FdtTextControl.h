@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/FdtControlBase.h"
+#include "model/Validator.h"
 
 #include <QPointer>
 #include <QValidator>
@@ -9,7 +10,6 @@
 #include <memory>
 #include <string>
 
-class IValidator;
 #include <QLineEdit>
 
 // An edit field showing one parameter's value as text, with its label and unit. It fills

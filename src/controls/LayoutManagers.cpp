@@ -27,25 +27,22 @@ void CSingleColumnLayout::DoLayout() {
     QPoint previous(0, 0);
     QSize previousSize(0, 0);
     bool rowOpen = false;
+    int lineBottom = 0;       // of the lowest item of the current line (a row or one item)
     QPoint bottomRight(0, 0); // of the items as placed
     for (ILayoutItem* item : GetItems()) {
-        int x = kMargin;
-        int y = previous.y() + previousSize.height() + kGap;
-        if (item->GetGroupType() != 0) {
-            if (rowOpen) {
-                // Beside the previous item of the row.
-                x = previous.x() + previousSize.width() + kGap;
-                y = previous.y();
-            }
-            rowOpen = true;
-        } else {
-            rowOpen = false;
-        }
+        const bool besidePrevious = item->GetGroupType() != 0 && rowOpen;
+        // A new line starts below the tallest item of the line before, so that items of a
+        // shared row with different heights are never overlapped.
+        const int x = besidePrevious ? previous.x() + previousSize.width() + kGap : kMargin;
+        const int y = besidePrevious ? previous.y() : lineBottom + kGap;
+        rowOpen = item->GetGroupType() != 0;
         item->MoveTo(x, y);
         previous = item->GetPosition();
         previousSize = item->GetSize();
+        const int bottom = previous.y() + previousSize.height();
+        lineBottom = besidePrevious ? std::max(lineBottom, bottom) : bottom;
         bottomRight = {std::max(bottomRight.x(), previous.x() + previousSize.width()),
-                       std::max(bottomRight.y(), previous.y() + previousSize.height())};
+                       std::max(bottomRight.y(), bottom)};
     }
     // The running extent counts every item as a row of its own and knows the widest item, not
     // the widest row: the items of a shared row make the extent neither taller nor narrower
