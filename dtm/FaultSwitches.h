@@ -68,6 +68,9 @@ struct SFaultSwitches {
     // A write of the command element 0x015B0001 is stored, but the device does not carry the
     // command out: nothing starts, nothing answers, no state changes.
     bool commandsUnanswered = false;
+    // Keys the DTM behaves as if it did not describe: their control data, value sets and
+    // reads are refused.
+    std::set<std::uint32_t> undescribedKeys;
     // Operation name ("GetControlData", "ExecuteFunction", ...) to the HRESULT it answers
     // instead of doing its work. The call is still logged.
     std::map<std::string, HRESULT, std::less<>> failingOperations;

@@ -156,13 +156,17 @@ HRESULT CSimulatedDtm::ShowUserDialog(const std::string& dialogKind, const Varia
 
 // --- parameters ---
 
+const SParameterDefinition* CSimulatedDtm::Describe(std::uint32_t key) const {
+    return m_faults.undescribedKeys.contains(key) ? nullptr : m_dictionary.Find(key);
+}
+
 HRESULT CSimulatedDtm::GetControlData(std::int32_t request, std::uint32_t parameterKey,
                                       std::int32_t* kind, std::string* controlData) {
     return Answer("GetControlData", {Text(request), Text(parameterKey)}, [&] {
         if (kind == nullptr || controlData == nullptr) {
             return E_POINTER;
         }
-        const SParameterDefinition* definition = m_dictionary.Find(parameterKey);
+        const SParameterDefinition* definition = Describe(parameterKey);
         const SDataSetEntry* entry = m_dataSet.Find(parameterKey);
         if (definition == nullptr || entry == nullptr) {
             return E_INVALIDARG;
@@ -179,7 +183,7 @@ HRESULT CSimulatedDtm::SetParameterValue(std::int32_t request, std::uint32_t par
         if (response == nullptr) {
             return E_POINTER;
         }
-        const SParameterDefinition* definition = m_dictionary.Find(parameterKey);
+        const SParameterDefinition* definition = Describe(parameterKey);
         *response = definition != nullptr ? definition->CheckValue(value)
                                           : "Unknown parameter " + Text(parameterKey);
         if (response->empty()) {
@@ -217,7 +221,7 @@ HRESULT CSimulatedDtm::RunFunction(std::int32_t functionId, const std::string& a
     case kRead:
     case kWrite: {
         const std::optional<std::uint32_t> key = ParseKey(argument);
-        if (!key || m_dictionary.Find(*key) == nullptr) {
+        if (!key || Describe(*key) == nullptr) {
             return E_INVALIDARG;
         }
         if (functionId == kRead) {

@@ -116,6 +116,8 @@ public:
     SFaultSwitches& Faults() { return m_faults; }
 
 private:
+    // The dictionary's definition of `key`, unless a fault switch hides it.
+    const SParameterDefinition* Describe(std::uint32_t key) const;
     using Implementation = ComObject<IDtmUIRegistration, IDtmUIAccess, IDtmParameterAccess>;
 
     ~CSimulatedDtm() override;

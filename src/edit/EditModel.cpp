@@ -1,6 +1,7 @@
 #include "edit/EditModel.h"
 
 #include "com/ComError.h"
+#include "controls/FdtControlFactory.h"
 #include "model/BitEnumParameterDescriptor.h"
 #include "model/Conversions.h"
 #include "model/EnumParameterDescriptor.h"
@@ -116,6 +117,11 @@ Descriptor* CEditModel::Find(std::int32_t request, std::uint32_t parameterKey) {
 
 // --- Life cycle ----------------------------------------------------------------------------
 
+CEditModel::~CEditModel() {
+    // The control factory must not keep asking a model that is gone.
+    CFdtControlFactory::Instance().RemoveCustomFactory(this);
+}
+
 void CEditModel::Start() {
     IUIController* controller = GetController();
     // Each start talks to the DTM of the latest Initialize: its parameter access is asked for
@@ -137,6 +143,8 @@ void CEditModel::Start() {
     }
     if (m_controlFactoryRegistration) {
         m_controlFactoryRegistration(*this);
+    } else {
+        CFdtControlFactory::Instance().SetCustomFactory(this);
     }
     Execute(m_context, dtm_function::kUIStarted, {});
     if (IActionArea* actions = controller ? controller->GetActionArea() : nullptr) {
@@ -481,9 +489,12 @@ bool CEditModel::OnViewActivated(CViewActivatedEvent& event) {
     if (!controls) {
         return true;
     }
+    // A parameter the DTM refuses to read is reported; the view's other parameters are read.
     for (const xml::Node& parameter : controls.SelectAll("//@parameterID")) {
-        const std::uint32_t key = CConversions::to_uint32(parameter.Text());
-        Execute(m_context, dtm_function::kRead, CConversions::to_string(key));
+        Guarded("CEditModel: view parameter read", [&] {
+            const std::uint32_t key = CConversions::to_uint32(parameter.Text());
+            Execute(m_context, dtm_function::kRead, CConversions::to_string(key));
+        });
     }
     return true;
 }

@@ -53,10 +53,14 @@ public:
     // The part of the width the navigation tree gets.
     static constexpr double kSplitterRatio = 0.25;
 
+    CEditModel() = default;
+    // Leaves the control factory if Start registered the model there.
+    ~CEditModel() override;
+
     // Registers the model with the control factory, as the factory of custom controls.
     using ControlFactoryRegistration = std::function<void(ICustomFdtControlFactory& factory)>;
 
-    // Start runs it in place of registering with the control factory itself.
+    // Start runs it in place of registering with the process's control factory.
     void SetControlFactoryRegistration(ControlFactoryRegistration registration) {
         m_controlFactoryRegistration = std::move(registration);
     }

@@ -1,6 +1,7 @@
 #include "server/FdtActiveXImpl.h"
 
 #include "com/ComError.h"
+#include "controls/GenericApplicationView.h"
 #include "fdt/DtmInterfaces.h"
 #include "server/DtmTextSource.h"
 #include "server/FunctionCallSchema.h"
@@ -39,7 +40,9 @@ template <class Interface> void Check(HRESULT hr, const Interface&, const char* 
 } // namespace
 
 CFdtActiveXImpl::CFdtActiveXImpl() {
-    m_controller.SetLayoutParser(CLayoutDescriptionParser::MakeLayoutParser());
+    // Each GenericView element of a layout description becomes a generic application view.
+    m_controller.SetLayoutParser(
+        CLayoutDescriptionParser::MakeLayoutParser(&CGenericApplicationView::Build));
 }
 
 CFdtActiveXImpl::~CFdtActiveXImpl() {

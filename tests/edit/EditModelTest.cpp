@@ -1,6 +1,7 @@
 #include "EditModelHarness.h"
 
 #include "com/ComError.h"
+#include "controls/FdtControlFactory.h"
 #include "ui/AppViewActionInvoked.h"
 #include "ui/UIEvents.h"
 #include "xml/Xml.h"
@@ -359,6 +360,17 @@ TEST(EditModelLinks, MissingDtmInterfacesStayEmptyAndOtherQueryFailuresRaise) {
     EXPECT_THROW(
         model.Initialize(nullptr, nullptr, static_cast<IDtmUIAccess*>(ui.dtm.Get()), "", ""),
         ComError);
+}
+
+TEST(EditModelLinks, StartRegistersWithTheControlFactoryUntilTheModelGoes) {
+    CControlHarness ui;
+    {
+        CEditModel model;
+        model.Initialize(nullptr, nullptr, static_cast<IDtmUIAccess*>(ui.dtm.Get()), "", "");
+        model.Start();
+        EXPECT_EQ(CFdtControlFactory::Instance().GetCustomFactory(), &model);
+    }
+    EXPECT_EQ(CFdtControlFactory::Instance().GetCustomFactory(), nullptr);
 }
 
 } // namespace
