@@ -70,13 +70,7 @@ std::unique_ptr<QWidget> CAlarmStatusView::CreateDeviceContent() {
                                {{1204, "Alarm Enabling Configuration"},
                                 {1202, "Digital Output Alarm Configuration"},
                                 {1203, "Diagnostic Alarm Configuration"}},
-                               3, m_viewExists, [this](int viewId) {
-                                   RunGuarded("Show view", [this, viewId] {
-                                       if (GetController()) {
-                                           GetController()->ShowView(viewId);
-                                       }
-                                   });
-                               });
+                               3, m_viewExists, [this](int viewId) { ShowOtherView(viewId); });
     layout->addLayout(buttons);
 
     SSegmentUploadSettings settings;

@@ -1,7 +1,6 @@
 #include "views/calibration/MainCalibrationView.h"
 
 #include "model/NumericParameterDescriptor.h"
-#include "ui/UIController.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -23,13 +22,7 @@ std::unique_ptr<QWidget> CMainCalibrationView::CreateDeviceContent() {
                                 {1402, "Pressure Sensors Calibration"},
                                 {1403, "Setpoint Current Calibration"},
                                 {kTransmitterViewId, "Transmitter Calibration"}},
-                               1, m_viewExists, [this](int viewId) {
-                                   RunGuarded("Show view", [this, viewId] {
-                                       if (GetController()) {
-                                           GetController()->ShowView(viewId);
-                                       }
-                                   });
-                               });
+                               1, m_viewExists, [this](int viewId) { ShowOtherView(viewId); });
     FindButton(kTransmitterViewId)->hide();
     layout->addWidget(options);
     layout->addStretch(1);

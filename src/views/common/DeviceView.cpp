@@ -6,6 +6,7 @@
 #include "ui/Guard.h"
 #include "ui/Scheduler.h"
 #include "ui/TextResource.h"
+#include "ui/UIController.h"
 #include "views/common/DeviceKeys.h"
 #include "views/common/DeviceViewHeader.h"
 #include "views/common/DeviceViewServices.h"
@@ -150,6 +151,14 @@ void CDeviceViewCore::OnUpdate(int updateType, const std::string& data) {
             m_header->ApplyParameter(key);
         }
         OnParameter(key);
+    });
+}
+
+void CDeviceViewCore::ShowOtherView(int viewId) {
+    RunGuarded("Show view", [this, viewId] {
+        if (GetController()) {
+            GetController()->ShowView(viewId);
+        }
     });
 }
 

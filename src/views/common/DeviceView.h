@@ -89,6 +89,8 @@ protected:
     // A push button labelled `label` at the end of `row`; a click runs `action` guarded.
     QPushButton* AddButton(QBoxLayout& row, QWidget* parent, const char* label,
                            std::function<void()> action);
+    // Switches to view `viewId` through the controller, guarded (a hub's buttons).
+    void ShowOtherView(int viewId);
     // Runs `work`; an error shows in the status line as "<where>: <message>".
     void RunGuarded(const char* where, const std::function<void()>& work);
     void ShowStatus(const std::string& text);

@@ -31,16 +31,6 @@ const std::string kLowerMessage = "Lower value must be less than Upper value";
 const std::string kCrossMessage = "Cross the range";
 const std::string kAlphaNumericMessage = "AlphaNumerics, - and _ are only accepted";
 
-// The number in `field`, read without a trailing `suffix` (the unit the field shows).
-double FieldNumber(const QLineEdit& field, std::string_view suffix = {}) {
-    QString text = field.text().trimmed();
-    const QString unit = QString::fromUtf8(suffix.data(), static_cast<qsizetype>(suffix.size()));
-    if (!unit.isEmpty() && text.endsWith(unit)) {
-        text.chop(unit.size());
-    }
-    return CConversions::to_double(text.trimmed().toStdString());
-}
-
 // " <min> and <max>", closing a range message.
 std::string Limits(const SNumericRange& range) {
     return " " + CGenericUnitConversion::FormatValue(range.minimum) + " and " +
@@ -52,6 +42,31 @@ bool IsTagCharacter(QChar c) {
 }
 
 } // namespace
+
+double CVelaFFUIServices::FieldNumber(const QLineEdit& field, std::string_view suffix) {
+    QString text = field.text().trimmed();
+    const QString unit = QString::fromUtf8(suffix.data(), static_cast<qsizetype>(suffix.size()));
+    if (!unit.isEmpty() && text.endsWith(unit)) {
+        text.chop(unit.size());
+    }
+    return CConversions::to_double(text.trimmed().toStdString());
+}
+
+std::string CVelaFFUIServices::RangeProblem(double value, const SNumericRange& range) {
+    return RangeProblem(value, range, kFractionMessage);
+}
+
+std::string CVelaFFUIServices::RangeProblem(double value, const SNumericRange& range,
+                                            const std::string& fractionMessage) {
+    if (range.integer && std::isfinite(value) && value != std::trunc(value)) {
+        return fractionMessage + Limits(range);
+    }
+    // Written so that a value that is not a number is outside the range, too.
+    if (!(range.minimum <= value && value <= range.maximum)) {
+        return kRangeMessage + Limits(range);
+    }
+    return {};
+}
 
 void CVelaFFUIServices::RefreshSoundButton(const SDeviceState& state,
                                            QAbstractButton& button) const {
@@ -87,16 +102,8 @@ bool CVelaFFUIServices::ShowVerdict(IApplicationView& view, QLineEdit& field, QL
 bool CVelaFFUIServices::CheckRange(IApplicationView& view, QLineEdit& field, QLabel& icon,
                                    const SNumericRange& range, const std::string& fractionMessage,
                                    std::string_view suffix) const {
-    return ShowVerdict(view, field, icon, [&]() -> std::string {
-        const double value = FieldNumber(field, suffix);
-        if (range.integer && std::isfinite(value) && value != std::trunc(value)) {
-            return fractionMessage + Limits(range);
-        }
-        // Written so that a value that is not a number is outside the range, too.
-        if (!(range.minimum <= value && value <= range.maximum)) {
-            return kRangeMessage + Limits(range);
-        }
-        return {};
+    return ShowVerdict(view, field, icon, [&] {
+        return RangeProblem(FieldNumber(field, suffix), range, fractionMessage);
     });
 }
 

@@ -74,6 +74,12 @@ public:
     // Letters, digits, "-", "_" and blanks (ASCII), and at least one character.
     bool CheckAlphaNumeric(IApplicationView& view, QLineEdit& field, QLabel& icon) const;
 
+    // The number in `field`, read without a trailing `suffix` (the unit a field shows after
+    // the number); a text that is not a number raises the conversion's error.
+    static double FieldNumber(const QLineEdit& field, std::string_view suffix = {});
+    // What is wrong with `value` for `range` (the fraction or the range message), or empty.
+    static std::string RangeProblem(double value, const SNumericRange& range);
+
     // `value` converted between two units of one family (length, area, volume, temperature,
     // time, pressure, torque). Unit names are compared without regard to case; area and
     // volume units also go by "sq ..." and "cu ..." names. A pair without a rule, a unit
@@ -97,6 +103,8 @@ private:
     // a conversion error raised in it counts as its message.
     bool ShowVerdict(IApplicationView& view, QLineEdit& field, QLabel& icon,
                      const std::function<std::string()>& findProblem) const;
+    static std::string RangeProblem(double value, const SNumericRange& range,
+                                    const std::string& fractionMessage);
     bool CheckRange(IApplicationView& view, QLineEdit& field, QLabel& icon,
                     const SNumericRange& range, const std::string& fractionMessage,
                     std::string_view suffix) const;

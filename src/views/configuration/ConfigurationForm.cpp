@@ -26,16 +26,6 @@ QString Text(const char* text) {
     return QString::fromUtf8(text);
 }
 
-// The number in a field, without its suffix.
-double FieldValue(const QLineEdit& edit, const SConfigurationField& field) {
-    QString text = edit.text().trimmed();
-    const QString suffix = Text(field.suffix);
-    if (!suffix.isEmpty() && text.endsWith(suffix)) {
-        text.chop(suffix.size());
-    }
-    return CConversions::to_double(text.trimmed().toStdString());
-}
-
 } // namespace
 
 CConfigurationForm::CConfigurationForm(const CDeviceAccess& device, IApplicationView& view)
@@ -161,19 +151,18 @@ bool CConfigurationForm::IsLastRead(std::uint32_t key) const {
 
 bool CConfigurationForm::OnParameter(std::uint32_t key) {
     bool known = false;
+    bool unit = false;
     for (SEntry& entry : m_entries) {
-        if (entry.field->unitKey == key) {
-            known = true;
-        }
+        unit = unit || entry.field->unitKey == key;
         if (entry.field->key == key) {
             ShowValue(entry);
             known = true;
         }
     }
-    if (known) {
+    if (unit) {
         FollowUnit(key);
     }
-    return known;
+    return known || unit;
 }
 
 void CConfigurationForm::ShowValue(SEntry& entry) {
@@ -226,7 +215,8 @@ void CConfigurationForm::FollowUnit(std::uint32_t unitKey) {
         // A number already shown moves into the new unit; one that is not a number stays.
         if (!entry.edit->text().trimmed().isEmpty()) {
             try {
-                const double value = FieldValue(*entry.edit, *entry.field);
+                const double value =
+                    CVelaFFUIServices::FieldNumber(*entry.edit, entry.field->suffix);
                 entry.edit->setText(
                     FormatNumber(entry, services.ConvertUnit(entry.shownUnit, unit, value)));
             } catch (const std::exception&) {
@@ -321,7 +311,7 @@ void CConfigurationForm::Write() const {
             m_device.Write(field.key, entry.edit->text().toStdString());
             continue;
         }
-        const double shown = FieldValue(*entry.edit, field);
+        const double shown = CVelaFFUIServices::FieldNumber(*entry.edit, field.suffix);
         const double stored = services.ConvertUnit(entry.shownUnit, Text(field.unit), shown);
         m_device.Write(field.key, field.kind == EKind::Integer
                                       ? std::to_string(std::llround(stored))

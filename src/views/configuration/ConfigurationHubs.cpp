@@ -1,6 +1,5 @@
 #include "views/configuration/ConfigurationHubs.h"
 
-#include "ui/UIController.h"
 #include "views/common/ViewTitle.h"
 #include "views/fieldbus/AllParametersView.h"
 
@@ -23,13 +22,8 @@ std::unique_ptr<QWidget> CConfigurationHub::CreateDeviceContent() {
     auto* group = new QGroupBox(QString::fromUtf8(m_group), content.get());
     auto* grid = new QGridLayout(group);
     grid->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    m_buttons = AddViewButtons(*grid, group, m_entries, 2, m_viewExists, [this](int viewId) {
-        RunGuarded("Show view", [this, viewId] {
-            if (GetController()) {
-                GetController()->ShowView(viewId);
-            }
-        });
-    });
+    m_buttons = AddViewButtons(*grid, group, m_entries, 2, m_viewExists,
+                               [this](int viewId) { ShowOtherView(viewId); });
     layout->addWidget(group);
     layout->addStretch(1);
     return content;

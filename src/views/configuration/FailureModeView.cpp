@@ -57,7 +57,6 @@ void CFailureModeView::Send(std::uint32_t command) {
     if (m_command != 0) {
         return;
     }
-    m_answered = false;
     m_status->setText(QString::fromUtf8(command == kActivate ? kActivatedText : kDeactivatedText));
     m_activate->setEnabled(false);
     m_deactivate->setEnabled(false);
@@ -92,7 +91,6 @@ void CFailureModeView::OnParameter(std::uint32_t key) {
     const bool active = CConversions::to_uint32(*value) == kFailureModeActive;
     // Activate is answered by the failure mode state, Deactivate by its end.
     if (active == (m_command == kActivate)) {
-        m_answered = true;
         Finish();
     }
 }

@@ -46,5 +46,4 @@ private:
     QPushButton* m_activate = nullptr;
     QPushButton* m_deactivate = nullptr;
     std::uint32_t m_command = 0; // the command waiting for its answer, 0 when idle
-    bool m_answered = false;
 };

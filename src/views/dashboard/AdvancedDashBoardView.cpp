@@ -5,7 +5,6 @@
 #include "model/DeviceState.h"
 #include "model/EnumParameterDescriptor.h"
 #include "model/NumericParameterDescriptor.h"
-#include "ui/UIController.h"
 #include "views/alarms/SymptomGroups.h"
 #include "views/common/DeviceKeys.h"
 #include "views/common/ServiceModeSwitch.h"
@@ -120,13 +119,7 @@ std::unique_ptr<QWidget> CAdvancedDashBoardView::CreateDeviceContent() {
     m_buttons = AddViewButtons(
         *buttons, content.get(),
         {{1200, "Alarms"}, {1300, "Diagnostics"}, {1400, "Calibration"}, {1500, "Configuration"}},
-        4, m_viewExists, [this](int viewId) {
-            RunGuarded("Show view", [this, viewId] {
-                if (GetController()) {
-                    GetController()->ShowView(viewId);
-                }
-            });
-        });
+        4, m_viewExists, [this](int viewId) { ShowOtherView(viewId); });
     layout->addLayout(buttons, 0, 0, 1, 3);
     // Two rows: the measurements (position, pressures, temperature) above; the deviation
     // and setpoint mode, the health and the service status below.

@@ -1,6 +1,5 @@
 #include "views/diagnostics/MainDiagnosticView.h"
 
-#include "ui/UIController.h"
 #include "views/common/DeviceKeys.h"
 #include "views/common/ServiceModeSwitch.h"
 #include "views/common/ViewButtons.h"
@@ -36,13 +35,8 @@ std::unique_ptr<QWidget> MainDiagnosticView::CreateDeviceContent() {
     for (const SDiagnostic& diagnostic : Diagnostics()) {
         entries.push_back({diagnostic.viewId, diagnostic.label});
     }
-    m_buttons = AddViewButtons(*grid, views, entries, 2, m_viewExists, [this](int viewId) {
-        RunGuarded("Show view", [this, viewId] {
-            if (GetController()) {
-                GetController()->ShowView(viewId);
-            }
-        });
-    });
+    m_buttons = AddViewButtons(*grid, views, entries, 2, m_viewExists,
+                               [this](int viewId) { ShowOtherView(viewId); });
     layout->addWidget(views, 1);
 
     layout->addWidget(CreateServiceStatus(content.get(), &m_switch));

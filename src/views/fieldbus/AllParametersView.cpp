@@ -55,12 +55,12 @@ std::string ValueToWrite(const CDeviceAccess& device, std::uint32_t key, const Q
     const std::string text = typed.trimmed().toStdString();
     const auto choices = device.FetchChoices(key);
     if (!choices) {
+        // Only a number has limits; texts go to the DTM as typed.
         if (const auto limits = device.FetchLimits(key)) {
-            const double value = CConversions::to_double(text);
-            if (!(limits->first <= value && value <= limits->second)) {
-                throw std::runtime_error("Numeric Range shall be between " +
-                                         QString::number(limits->first).toStdString() + " and " +
-                                         QString::number(limits->second).toStdString());
+            const std::string problem = CVelaFFUIServices::RangeProblem(
+                CConversions::to_double(text), {limits->first, limits->second});
+            if (!problem.empty()) {
+                throw std::runtime_error(problem);
             }
         }
         return text;
