@@ -121,12 +121,9 @@ void CFdtBitEnumControl::OnToggled(std::uint32_t mask, bool checked) {
     }
     const std::uint32_t value = checked ? (m_value | mask) : (m_value & ~mask);
     CBitEnumSetEventImpl event(GetOwnerId(), GetControlId(), GetTag(), value, true);
-    if (const std::optional<std::string> error = Raise(event)) {
-        EnterSemanticError(*error);
-        return;
+    if (RaiseSet(event)) {
+        m_value = value;
     }
-    m_value = value;
-    ClearSemanticError();
 }
 
 CBitEnumCheckBox* CFdtBitEnumeratedControl::MakeCheckBox(const SBitEnumBit& bit, QWidget* parent) {

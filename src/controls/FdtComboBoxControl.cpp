@@ -91,9 +91,5 @@ void CFdtComboBoxControl::OnActivated(int index) {
     }
     CComboBoxSetEventImpl event(GetOwnerId(), GetControlId(), GetTag(),
                                 m_choices[static_cast<std::size_t>(index)], index);
-    if (const std::optional<std::string> error = Raise(event)) {
-        EnterSemanticError(*error);
-        return;
-    }
-    ClearSemanticError();
+    RaiseSet(event);
 }

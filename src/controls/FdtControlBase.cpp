@@ -273,6 +273,15 @@ int CFdtControlBase::GetOwnerId() const {
     return m_owner ? m_owner->GetOwnerId() : 0;
 }
 
+bool CFdtControlBase::RaiseSet(CUIEventBase& event) {
+    if (const std::optional<std::string> error = Raise(event)) {
+        EnterSemanticError(*error);
+        return false;
+    }
+    ClearSemanticError();
+    return true;
+}
+
 std::optional<std::string> CFdtControlBase::Raise(CUIEventBase& event, bool* handled) {
     bool taken = false;
     std::optional<std::string> error;

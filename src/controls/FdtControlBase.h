@@ -137,6 +137,9 @@ protected:
     // text of what raising the event threw (reported through the guard as well); nothing when
     // it went through. `handled` tells whether a handler took it.
     std::optional<std::string> Raise(CUIEventBase& event, bool* handled = nullptr);
+    // Raises a set event: a refusal puts the control in the semantic-error state with its text
+    // (false), a set that went through clears that state (true).
+    bool RaiseSet(CUIEventBase& event);
     int GetOwnerId() const;
     ITextResource* GetTextProvider() const { return m_textProvider; }
     bool* EventsBlockedFlag() { return &m_eventsBlocked; }

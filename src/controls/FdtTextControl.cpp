@@ -121,12 +121,9 @@ void CFdtTextControl::Commit() {
         return;
     }
     CTextDataSetEventImpl event(GetOwnerId(), GetControlId(), GetTag(), text, true);
-    if (const std::optional<std::string> error = Raise(event)) {
-        EnterSemanticError(*error);
-        return;
+    if (RaiseSet(event)) {
+        m_lastShown = text;
     }
-    m_lastShown = text;
-    ClearSemanticError();
 }
 
 // --- Packed ASCII ----------------------------------------------------------------------------
