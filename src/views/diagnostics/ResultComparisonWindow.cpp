@@ -205,21 +205,20 @@ void CResultComparisonWindow::AddCurrent() {
 }
 
 void CResultComparisonWindow::SetBaseline(int run) {
-    if (run < 0) {
-        ShowMessages({QStringLiteral("Select a run in the table first.")}, true);
-        return;
-    }
-    m_comparison.SetBaseline(static_cast<std::size_t>(run));
-    Refresh();
-    ShowMessages({}, false);
+    OnSelectedRun(run, [this](std::size_t index) { m_comparison.SetBaseline(index); });
 }
 
 void CResultComparisonWindow::RemoveRun(int run) {
+    OnSelectedRun(run, [this](std::size_t index) { m_comparison.Remove(index); });
+}
+
+void CResultComparisonWindow::OnSelectedRun(int run,
+                                            const std::function<void(std::size_t)>& change) {
     if (run < 0) {
         ShowMessages({QStringLiteral("Select a run in the table first.")}, true);
         return;
     }
-    m_comparison.Remove(static_cast<std::size_t>(run));
+    change(static_cast<std::size_t>(run));
     Refresh();
     ShowMessages({}, false);
 }

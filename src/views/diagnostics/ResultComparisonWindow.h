@@ -60,6 +60,8 @@ public:
     void RemoveRun(int run);
 
 private:
+    // Applies `change` to the selected run (`run` from the table, -1 for none) and shows anew.
+    void OnSelectedRun(int run, const std::function<void(std::size_t)>& change);
     QWidget* CreateButtons();
     QWidget* CreateThresholds();
     void AskFiles();
